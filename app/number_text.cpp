@@ -1,0 +1,371 @@
+#include "app/number_text.h"
+
+#include "app/failure.h"
+
+#include <QLocale>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+QChar g_decimalSeparator = QLatin1Char('.');
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+[[noreturn]] void refuse(QStringView text)
+{
+    throw Failure(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+}
+
+// The magnitude of a value written with 18 significant decimal digits:
+// value = 0.d1 d2 ... d18 * 10^pointPosition.
+struct DecimalDigits
+{
+    std::string digits;
+    int pointPosition = 0;
+};
+
+DecimalDigits eighteenDigits(Extended magnitude)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
+    DecimalDigits result;
+    result.digits.reserve(18);
+    const char *p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            result.digits.push_back(*p);
+    }
+    result.pointPosition = std::atoi(p + 1) + 1;
+    if (result.digits.find_first_not_of('0') == std::string::npos)
+        result.pointPosition = 0;
+    return result;
+}
+
+// Rounds the digit string so that `kept` digits remain (a following digit of
+// 5 to 9 raises the magnitude). Gives the kept digits and adjusts the point
+// when a carry adds a digit in front.
+std::string roundDigits(const DecimalDigits &value, int kept, int *pointPosition)
+{
+    *pointPosition = value.pointPosition;
+    if (kept < 0)
+        return {};
+    std::string result = value.digits.substr(0, std::min<size_t>(kept, value.digits.size()));
+    result.resize(kept, '0');
+    if (size_t(kept) < value.digits.size() && value.digits[kept] >= '5') {
+        int i = kept - 1;
+        while (i >= 0 && result[i] == '9')
+            result[i--] = '0';
+        if (i >= 0) {
+            ++result[i];
+        } else {
+            result.insert(result.begin(), '1');
+            ++*pointPosition;
+        }
+    }
+    return result;
+}
+
+// The general form with at most 15 significant digits: "1E20", "-1,5E20".
+QString generalForm(Extended value, QChar separator)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14Le", std::fabs(value));
+    std::string mantissa;
+    const char *p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            mantissa.push_back(*p);
+    }
+    const int exponent = std::atoi(p + 1);
+    while (mantissa.size() > 1 && mantissa.back() == '0')
+        mantissa.pop_back();
+    QString text;
+    if (std::signbit(value))
+        text += QLatin1Char('-');
+    text += QLatin1Char(mantissa[0]);
+    if (mantissa.size() > 1) {
+        text += separator;
+        text += QLatin1String(mantissa.data() + 1, qsizetype(mantissa.size() - 1));
+    }
+    text += QLatin1Char('E') + QString::number(exponent);
+    return text;
+}
+
+QString nonFinite(Extended value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+bool isDigitPosition(QChar c)
+{
+    return c == QLatin1Char('0') || c == QLatin1Char('#');
+}
+
+} // namespace
+
+QChar DecimalSeparator()
+{
+    return g_decimalSeparator;
+}
+
+void SetDecimalSeparator(QChar separator)
+{
+    g_decimalSeparator = separator;
+}
+
+void ReadDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    SetDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
+}
+
+Extended ParseNumber(const QString &text)
+{
+    return ParseNumber(text, DecimalSeparator());
+}
+
+Extended ParseNumber(QStringView text, QChar separator)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+
+    // All digits of the mantissa read as one integer, without its leading zeros.
+    std::string digits;
+    long long fractionDigits = 0;
+    qsizetype taken = 0;
+    auto takeDigit = [&](QChar c) {
+        if (!digits.empty() || c != QLatin1Char('0'))
+            digits.push_back(char(c.unicode()));
+    };
+    while (i < n && isDigit(text[i])) {
+        takeDigit(text[i++]);
+        ++taken;
+    }
+    if (i < n && text[i] == separator) {
+        ++i;
+        ++taken;
+        while (i < n && isDigit(text[i])) {
+            takeDigit(text[i++]);
+            ++fractionDigits;
+        }
+    }
+    if (taken == 0)
+        refuse(text);
+
+    long long exponent = 0;
+    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            negativeExponent = text[i] == QLatin1Char('-');
+            ++i;
+        }
+        while (i < n && isDigit(text[i]) && exponent < 500)
+            exponent = exponent * 10 + (text[i++].unicode() - '0');
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    if (i != n)
+        refuse(text);
+
+    Extended value = 0;
+    if (!digits.empty()) {
+        // Trailing zeros only shift the exponent; dropping them keeps the
+        // string short for the correctly rounded conversion below.
+        const size_t last = digits.find_last_not_of('0');
+        const long long trailingZeros = (long long)(digits.size() - last - 1);
+        digits.resize(last + 1);
+        const long long scale = exponent - fractionDigits + trailingZeros;
+        digits += 'e';
+        digits += std::to_string(scale);
+        errno = 0;
+        value = std::strtold(digits.c_str(), nullptr);
+        if (std::isinf(value))
+            refuse(text);
+    }
+    return negative ? -value : value;
+}
+
+QString FormatNumber(Extended value, QStringView mask)
+{
+    return FormatNumber(value, mask, DecimalSeparator());
+}
+
+QString FormatNumber(Extended value, QStringView mask, QChar separator)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+
+    // The mask's digit positions before and after its first ".".
+    const qsizetype point = mask.indexOf(QLatin1Char('.'));
+    const QStringView integerMask = point < 0 ? mask : mask.first(point);
+    const QStringView fractionMask = point < 0 ? QStringView() : mask.sliced(point + 1);
+    int integerPositions = 0;
+    int requiredIntegerDigits = 0;
+    for (QChar c : integerMask) {
+        if (isDigitPosition(c)) {
+            ++integerPositions;
+            if (c == QLatin1Char('0') && requiredIntegerDigits == 0)
+                requiredIntegerDigits = -integerPositions; // fixed up below
+        }
+    }
+    if (requiredIntegerDigits < 0)
+        requiredIntegerDigits = integerPositions + requiredIntegerDigits + 1;
+    int decimals = 0;
+    int requiredDecimals = 0;
+    for (QChar c : fractionMask) {
+        if (isDigitPosition(c)) {
+            ++decimals;
+            if (c == QLatin1Char('0'))
+                requiredDecimals = decimals;
+        }
+    }
+
+    const DecimalDigits exact = eighteenDigits(std::fabs(value));
+    int pointPosition = 0;
+    const std::string rounded = roundDigits(exact, exact.pointPosition + decimals, &pointPosition);
+    if (pointPosition > 18)
+        return generalForm(value, separator);
+
+    std::string integerDigits =
+        pointPosition > 0 ? rounded.substr(0, size_t(pointPosition)) : std::string();
+    std::string fractionDigits;
+    if (decimals > 0) {
+        // Digits after the point, with zeros in front where the value is below 10^-1.
+        const int leadingZeros = std::min(decimals, std::max(0, -pointPosition));
+        fractionDigits.assign(size_t(leadingZeros), '0');
+        if (pointPosition < 0)
+            fractionDigits += rounded;
+        else
+            fractionDigits += rounded.substr(size_t(pointPosition));
+        fractionDigits.resize(size_t(decimals), '0');
+    }
+    const bool isZero = integerDigits.find_first_not_of('0') == std::string::npos &&
+                        fractionDigits.find_first_not_of('0') == std::string::npos;
+    const size_t firstSignificant = integerDigits.find_first_not_of('0');
+    integerDigits.erase(0, std::min(firstSignificant, integerDigits.size()));
+    if (integerDigits.size() < size_t(requiredIntegerDigits))
+        integerDigits.insert(0, size_t(requiredIntegerDigits) - integerDigits.size(), '0');
+    int shownDecimals = decimals;
+    while (shownDecimals > requiredDecimals && fractionDigits[size_t(shownDecimals) - 1] == '0')
+        --shownDecimals;
+
+    QString text;
+    text.reserve(mask.size() + int(integerDigits.size()) + 2);
+    if (value < 0 && !isZero)
+        text += QLatin1Char('-');
+    // Integer digits stand at the integer positions, counted from the point;
+    // digits beyond the positions all come out at the first one.
+    const int integerLength = int(integerDigits.size());
+    int position = 0;
+    for (QChar c : integerMask) {
+        if (!isDigitPosition(c)) {
+            text += c;
+            continue;
+        }
+        const int place = integerPositions - 1 - position;
+        if (position == 0) {
+            const int count = std::max(0, integerLength - place);
+            text += QLatin1String(integerDigits.data(), count);
+        } else if (place < integerLength) {
+            text += QLatin1Char(integerDigits[size_t(integerLength - 1 - place)]);
+        }
+        ++position;
+    }
+    if (integerPositions == 0)
+        text += QLatin1String(integerDigits.data(), qsizetype(integerDigits.size()));
+    if (point >= 0) {
+        if (shownDecimals > 0)
+            text += separator;
+        int index = 0;
+        for (QChar c : fractionMask) {
+            if (!isDigitPosition(c)) {
+                text += c;
+                continue;
+            }
+            if (index < shownDecimals)
+                text += QLatin1Char(fractionDigits[size_t(index)]);
+            ++index;
+        }
+    }
+    return text;
+}
+
+QString FormatWholeNumber(Extended value)
+{
+    return FormatWholeNumber(value, DecimalSeparator());
+}
+
+QString FormatWholeNumber(Extended value, QChar separator)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    const DecimalDigits exact = eighteenDigits(std::fabs(value));
+    int pointPosition = 0;
+    std::string digits = roundDigits(exact, exact.pointPosition, &pointPosition);
+    if (pointPosition <= 0 || digits.find_first_not_of('0') == std::string::npos)
+        return QStringLiteral("0");
+    const QString sign = value < 0 ? QStringLiteral("-") : QString();
+    if (pointPosition <= 5)
+        return sign + QLatin1String(digits.data(), qsizetype(digits.size()));
+
+    // More than five digits: five significant ones, rounded once from the
+    // 18-digit form, in exponent notation.
+    digits = roundDigits(exact, 5, &pointPosition);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    QString text = sign + QLatin1Char(digits[0]);
+    if (digits.size() > 1) {
+        text += separator;
+        text += QLatin1String(digits.data() + 1, qsizetype(digits.size() - 1));
+    }
+    return text + QLatin1Char('E') + QString::number(pointPosition - 1);
+}
+
+Extended Checked(Extended value)
+{
+    if (std::isnan(value))
+        throw Failure(QStringLiteral("Ungültige Gleitkommaoperation"));
+    if (std::isinf(value))
+        throw Failure(QStringLiteral("Gleitkommaüberlauf"));
+    return value;
+}
+
+float StoreSingle(Extended value)
+{
+    // Halfway between the largest float and 2^128 and beyond rounds to
+    // infinity, which the x87 reports as an overflow; a plain cast would not.
+    constexpr Extended overflowThreshold = 0x1p128L - 0x1p103L;
+    if (std::fabs(Checked(value)) >= overflowThreshold)
+        throw Failure(QStringLiteral("Gleitkommaüberlauf"));
+    return float(value);
+}
+
+Extended Divide(Extended dividend, Extended divisor)
+{
+    if (divisor == 0) {
+        if (dividend == 0 || std::isnan(dividend))
+            throw Failure(QStringLiteral("Ungültige Gleitkommaoperation"));
+        throw Failure(QStringLiteral("Gleitkommadivision durch Null"));
+    }
+    return Checked(dividend / divisor);
+}

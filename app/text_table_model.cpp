@@ -1,0 +1,252 @@
+#include "app/text_table_model.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+
+QCollator UserCollator()
+{
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::German, QLocale::Germany);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    return collator;
+}
+
+TextTableModel::TextTableModel(QStringList headers, QObject *parent)
+    : TextTableModel(std::move(headers), UserCollator(), parent)
+{
+}
+
+TextTableModel::TextTableModel(QStringList headers, const QCollator &collator, QObject *parent)
+    : QAbstractTableModel(parent), m_headers(std::move(headers)), m_collator(collator)
+{
+}
+
+int TextTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int TextTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_headers.size());
+}
+
+QVariant TextTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return text(index.row(), index.column());
+}
+
+QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_headers.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags TextTableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+bool TextTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    setText(index.row(), index.column(), value.toString());
+    return true;
+}
+
+QString TextTableModel::text(int row, int column) const
+{
+    if (row < 0 || size_t(row) >= m_rows.size())
+        return {};
+    return m_rows[size_t(row)].texts.value(column);
+}
+
+const QStringList &TextTableModel::rowTexts(int row) const
+{
+    return m_rows.at(size_t(row)).texts;
+}
+
+QList<QStringList> TextTableModel::allRows() const
+{
+    QList<QStringList> rows;
+    rows.reserve(qsizetype(m_rows.size()));
+    for (const Row &row : m_rows)
+        rows.append(row.texts);
+    return rows;
+}
+
+TextTableModel::Row TextTableModel::makeRow(QStringList texts) const
+{
+    texts.resize(m_headers.size());
+    QCollatorSortKey key = m_collator.sortKey(texts.front());
+    return Row{std::move(texts), std::move(key)};
+}
+
+bool TextTableModel::keyLess(const QCollatorSortKey &a, const QCollatorSortKey &b) const
+{
+    return a.compare(b) < 0;
+}
+
+bool TextTableModel::inOrderAt(int row) const
+{
+    return row == 0 || !keyLess(m_rows[size_t(row)].key, m_rows[size_t(row) - 1].key);
+}
+
+int TextTableModel::appendRow(const QStringList &texts)
+{
+    Row row = makeRow(texts);
+    const bool named = !row.texts.front().isEmpty();
+    if (named && m_sorted) {
+        const auto place = std::upper_bound(m_rows.begin(), m_rows.end(), row.key,
+                                            [this](const QCollatorSortKey &key, const Row &other) {
+                                                return keyLess(key, other.key);
+                                            });
+        const int index = int(place - m_rows.begin());
+        beginInsertRows(QModelIndex(), index, index);
+        m_rows.insert(place, std::move(row));
+        endInsertRows();
+        return index;
+    }
+    const int last = int(m_rows.size());
+    beginInsertRows(QModelIndex(), last, last);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+    if (!named) {
+        m_sorted = m_sorted && inOrderAt(last);
+        return last;
+    }
+    const QPersistentModelIndex follow(index(last, 0));
+    sortAll();
+    return follow.row();
+}
+
+int TextTableModel::setName(int row, const QString &name)
+{
+    Row &current = m_rows.at(size_t(row));
+    if (current.texts.front() == name)
+        return row;
+    current.texts.front() = name;
+    current.key = m_collator.sortKey(name);
+    const QModelIndex changed = index(row, 0);
+    Q_EMIT dataChanged(changed, changed);
+    if (!m_sorted) {
+        const QPersistentModelIndex follow(changed);
+        sortAll();
+        return follow.row();
+    }
+    return moveToPlace(row);
+}
+
+int TextTableModel::moveToPlace(int row)
+{
+    // The other rows are in order; find the place among them.
+    const QCollatorSortKey &key = m_rows[size_t(row)].key;
+    auto byKey = [this](const QCollatorSortKey &k, const Row &other) {
+        return keyLess(k, other.key);
+    };
+    int place;
+    if (row > 0 && keyLess(key, m_rows[size_t(row) - 1].key)) {
+        place = int(std::upper_bound(m_rows.begin(), m_rows.begin() + row, key, byKey) -
+                    m_rows.begin());
+    } else {
+        place = int(std::upper_bound(m_rows.begin() + row + 1, m_rows.end(), key, byKey) -
+                    m_rows.begin()) -
+                1;
+    }
+    if (place == row)
+        return row;
+    const int destination = place < row ? place : place + 1;
+    beginMoveRows(QModelIndex(), row, row, QModelIndex(), destination);
+    if (place < row)
+        std::rotate(m_rows.begin() + place, m_rows.begin() + row, m_rows.begin() + row + 1);
+    else
+        std::rotate(m_rows.begin() + row, m_rows.begin() + row + 1, m_rows.begin() + place + 1);
+    endMoveRows();
+    return place;
+}
+
+void TextTableModel::setText(int row, int column, const QString &text)
+{
+    if (column == 0) {
+        setName(row, text);
+        return;
+    }
+    Row &current = m_rows.at(size_t(row));
+    if (column < 0 || column >= current.texts.size() || current.texts[column] == text)
+        return;
+    current.texts[column] = text;
+    const QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed);
+}
+
+void TextTableModel::removeRow(int row)
+{
+    if (row < 0 || size_t(row) >= m_rows.size())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+    if (!m_sorted) {
+        m_sorted = std::is_sorted(m_rows.begin(), m_rows.end(),
+                                  [this](const Row &a, const Row &b) { return keyLess(a.key, b.key); });
+    }
+}
+
+void TextTableModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_sorted = true;
+    endResetModel();
+}
+
+void TextTableModel::setRows(QList<QStringList> rows)
+{
+    std::vector<Row> sorted;
+    sorted.reserve(size_t(rows.size()));
+    for (QStringList &texts : rows)
+        sorted.push_back(makeRow(std::move(texts)));
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [this](const Row &a, const Row &b) { return keyLess(a.key, b.key); });
+    beginResetModel();
+    m_rows = std::move(sorted);
+    m_sorted = true;
+    endResetModel();
+}
+
+void TextTableModel::sortAll()
+{
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return keyLess(m_rows[size_t(a)].key, m_rows[size_t(b)].key);
+    });
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newPosition(order.size());
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newPosition[size_t(order[i])] = int(i);
+        sorted.push_back(std::move(m_rows[size_t(order[i])]));
+    }
+    m_rows = std::move(sorted);
+    m_sorted = true;
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before)
+        after.append(index(newPosition[size_t(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}

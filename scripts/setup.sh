@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages everything the build, the tests and the program need.
+# Safe to run again: apt skips what is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
+  libjpeg62-turbo-dev libbenchmark-dev
+  # run time: platform plugins, German translations, fonts, German locale
+  qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core locales
+  # real-window checks, screenshots and PDF inspection
+  xvfb xauth xdotool imagemagick poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The program is used under German regional settings.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
