@@ -1,0 +1,55 @@
+#include "plan/totals.h"
+
+#include "app/failure.h"
+#include "app/text_table_model.h"
+
+namespace {
+
+void addAmount(float &sum, const QString &valueText, float portion)
+{
+    sum = StoreSingle(Checked(Extended(sum) + PortionAmount(valueText, portion)));
+}
+
+} // namespace
+
+float ParsePortion(const QString &portionText)
+{
+    return StoreSingle(ParseNumber(portionText));
+}
+
+Extended PortionAmount(const QString &valueText, float portion)
+{
+    return Checked(ParseNumber(valueText) * 0.01L * Extended(portion));
+}
+
+TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &meals)
+{
+    TotalsResult result;
+    PlanTotals &sums = result.sums;
+    for (int meal = 0; meal < MealCount; ++meal) {
+        const TextTableModel &list = *meals[size_t(meal)];
+        for (int row = 0; row < list.rowCount(); ++row) {
+            const QStringList &texts = list.rowTexts(row);
+            try {
+                const float portion = ParsePortion(texts.value(MealPortion));
+                addAmount(sums.dayKcal, texts.value(MealKcal), portion);
+                addAmount(sums.mealKcal[size_t(meal)], texts.value(MealKcal), portion);
+                addAmount(sums.dayProtein, texts.value(MealProtein), portion);
+                addAmount(sums.dayFat, texts.value(MealFat), portion);
+                addAmount(sums.dayCarbohydrate, texts.value(MealCarbohydrate), portion);
+            } catch (const Failure &) {
+                result.failedRows.append({meal, row});
+            }
+        }
+    }
+    return result;
+}
+
+std::array<QString, 8> TotalsDisplayTexts(const PlanTotals &sums)
+{
+    constexpr QStringView mask = u"###0.0";
+    return {FormatNumber(sums.mealKcal[0], mask), FormatNumber(sums.mealKcal[1], mask),
+            FormatNumber(sums.mealKcal[2], mask), FormatNumber(sums.mealKcal[3], mask),
+            FormatNumber(sums.dayKcal, mask),     FormatNumber(sums.dayProtein, mask),
+            FormatNumber(sums.dayFat, mask),      FormatNumber(sums.dayCarbohydrate, mask)};
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+// The day's totals, recomputed from all rows of the four meals after every
+// change of the plan. Sums are single precision; each amount is formed and
+// added in extended precision and rounded when stored back into its sum.
+
+#include "app/number_text.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <array>
+
+class TextTableModel;
+
+inline constexpr int MealCount = 4;
+
+// The texts of a meal row, by column.
+enum MealColumn { MealName, MealPortion, MealKcal, MealProtein, MealFat, MealCarbohydrate };
+
+// The portion text held as a single-precision number.
+float ParsePortion(const QString &portionText);
+// The amount in the portion of a value per 100 g: value × 0.01 × portion, in
+// that order, in extended precision.
+Extended PortionAmount(const QString &valueText, float portion);
+
+struct PlanTotals
+{
+    float dayKcal = 0;
+    float dayProtein = 0;
+    float dayFat = 0;
+    float dayCarbohydrate = 0;
+    std::array<float, MealCount> mealKcal{};
+};
+
+struct FailedRow
+{
+    int meal;
+    int row;
+    friend bool operator==(const FailedRow &, const FailedRow &) = default;
+};
+
+struct TotalsResult
+{
+    PlanTotals sums;
+    // Rows that could not be processed, in processing order. What their
+    // earlier steps added stays in the sums.
+    QList<FailedRow> failedRows;
+};
+
+TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &meals);
+
+// The eight display texts in the order KCAL1 to KCAL4, GKAL, EW, FT, KH.
+std::array<QString, 8> TotalsDisplayTexts(const PlanTotals &sums);
