@@ -1,4 +1,7 @@
-int main()
+#include "app/application.h"
+
+int main(int argc, char *argv[])
 {
-    return 0;
+    TApplication application(argc, argv);
+    return RunMenuvera(application);
 }

@@ -17,13 +17,11 @@ QCollator UserCollator()
 
 TextTableModel::TextTableModel(QStringList headers, QObject *parent)
     : TextTableModel(std::move(headers), UserCollator(), parent)
-{
-}
+{}
 
 TextTableModel::TextTableModel(QStringList headers, const QCollator &collator, QObject *parent)
     : QAbstractTableModel(parent), m_headers(std::move(headers)), m_collator(collator)
-{
-}
+{}
 
 int TextTableModel::rowCount(const QModelIndex &parent) const
 {
@@ -198,8 +196,9 @@ void TextTableModel::removeRow(int row)
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
     if (!m_sorted) {
-        m_sorted = std::is_sorted(m_rows.begin(), m_rows.end(),
-                                  [this](const Row &a, const Row &b) { return keyLess(a.key, b.key); });
+        m_sorted = std::is_sorted(m_rows.begin(), m_rows.end(), [this](const Row &a, const Row &b) {
+            return keyLess(a.key, b.key);
+        });
     }
 }
 

@@ -1,0 +1,493 @@
+#include "app/main_window.h"
+
+#include "app/command_guard.h"
+#include "app/glyphs.h"
+#include "app/number_text.h"
+#include "app/text_list_view.h"
+#include "app/text_table_model.h"
+#include "catalogue/food_list_file.h"
+#include "catalogue/menge_dialog.h"
+#include "plan/totals.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+// The client area below the menu bar, status bar included, as the window
+// opens; anchored controls keep their distance to the edges they follow.
+constexpr int ClientWidth = 782;
+constexpr int ClientHeight = 526;
+constexpr int StatusBarHeight = 19;
+constexpr int ListsHeight = ClientHeight - StatusBarHeight;
+
+const QColor SkyBlue(0xA6, 0xCA, 0xF0);
+const QColor MoneyGreen(0xC0, 0xDC, 0xC0);
+
+const QString MealNames[4] = {QStringLiteral("Frühstück"), QStringLiteral("Mittagessen"),
+                              QStringLiteral("Nachmittag"), QStringLiteral("Abendessen")};
+
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, const QColor &colour,
+                 Qt::Alignment alignment)
+{
+    auto *cell = new QLabel(text, parent);
+    cell->setGeometry(geometry);
+    cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    cell->setLineWidth(1);
+    cell->setAlignment(alignment | Qt::AlignVCenter);
+    cell->setAutoFillBackground(true);
+    QPalette colours = cell->palette();
+    colours.setColor(QPalette::Window, colour);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    cell->setPalette(colours);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(13);
+    cell->setFont(font);
+    cell->setMargin(0);
+    cell->setIndent(2);
+    return cell;
+}
+
+QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(geometry);
+    return line;
+}
+
+// A label that reports a click, for the advertising block's link and picture.
+class ClickLabel final : public QLabel
+{
+public:
+    ClickLabel(QWidget *parent, std::function<void()> onClick)
+        : QLabel(parent), m_onClick(std::move(onClick))
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QLabel::mouseReleaseEvent(event);
+        if (rect().contains(mapFromGlobal(QCursor::pos())))
+            m_onClick();
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+TMain::TMain(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Menuvera 2 – der Ernährungsplaner von Menuvera Software"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    createTotalsBlock(client);
+    createAdvertisingBlock(client);
+    createLists(client);
+    createMenus();
+
+    auto *status = new QLabel(
+        QStringLiteral("Neu von Menuvera: Menuvera Fit, der Trainingsplaner zum Ernährungsplan – "
+                       "www.menuvera.example"),
+        this);
+    statusBar()->addWidget(status, 1);
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->setFixedHeight(StatusBarHeight + 2);
+
+    m_rechnen = new QAction(QStringLiteral("Rechnen"), this);
+    connect(m_rechnen, &QAction::triggered, this, guarded(&TMain::RechnenExecute));
+
+    m_openDialog = new QFileDialog(this, QStringLiteral("Lebensmittel öffnen"), ProgramFolder(),
+                                   QStringLiteral("Lebensmittel (*.lmk)"));
+    m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    m_openDialog->setFileMode(QFileDialog::AnyFile);
+    m_openDialog->setDefaultSuffix(QStringLiteral("lmk"));
+    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder(),
+                                   QStringLiteral("Lebensmittel (*.lmk)"));
+    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    m_saveDialog->setFileMode(QFileDialog::AnyFile);
+    m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
+    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+
+    resize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(250);
+    connect(m_timer1, &QTimer::timeout, this, guarded(&TMain::Timer1Timer));
+    m_timer1->start();
+}
+
+TMain::~TMain() = default;
+
+void TMain::setDialogs(const TMainDialogs &dialogs)
+{
+    m_dialogs = dialogs;
+}
+
+std::function<void()> TMain::guarded(void (TMain::*command)())
+{
+    return [this, command] { RunGuarded(this, [this, command] { (this->*command)(); }); };
+}
+
+void TMain::createMenus()
+{
+    struct Entry
+    {
+        const char16_t *caption;
+        void (TMain::*command)();
+    };
+    auto addMenu = [this](const char16_t *title, std::initializer_list<Entry> entries) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf16(title));
+        for (const Entry &entry : entries) {
+            if (!entry.command) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *action = menu->addAction(QString::fromUtf16(entry.caption));
+            connect(action, &QAction::triggered, this, guarded(entry.command));
+        }
+    };
+    addMenu(u"&Lebensmittel", {{u"Ö&ffnen", &TMain::ffnen1Click},
+                               {u"&Speichern", &TMain::Speichern1Click},
+                               {nullptr, nullptr},
+                               {u"&Neu", &TMain::Neu1Click},
+                               {u"&Bearbeiten", &TMain::Bearbeiten1Click},
+                               {u"&Löschen", &TMain::Lschen1Click},
+                               {nullptr, nullptr},
+                               {u"&Programm beenden", &TMain::Programmbeenden1Click}});
+    addMenu(u"&Ernährungsplan",
+            {{u"&Löschen", &TMain::Lschen2Click}, {u"&Drucken", &TMain::Drucken1Click}});
+    addMenu(u"&Tools", {{u"&BMI Rechner", &TMain::BMIRechner1Click},
+                        {u"&Kalorienrechner", &TMain::Kalorienrechner1Click}});
+    addMenu(u"&Info", {{u"Ü&ber...", &TMain::ber1Click}});
+
+    m_popupMenu = new QMenu(this);
+    QAction *info = m_popupMenu->addAction(QStringLiteral("&Nährstoffinfo"));
+    connect(info, &QAction::triggered, this, guarded(&TMain::Nhrstoffinfo1Click));
+}
+
+void TMain::createTotalsBlock(QWidget *client)
+{
+    struct Row
+    {
+        const char16_t *dayCaption;
+        const char16_t *dayUnit;
+        const char16_t *mealCaption;
+    };
+    const Row rows[4] = {{u"Gesamtkalorien", u"kcal", u"Frühstück"},
+                         {u"Eiweiss", u"gr", u"Mittagessen"},
+                         {u"Fett", u"gr", u"Nachmittag"},
+                         {u"Kohlenhydrate", u"gr", u"Abendessen"}};
+    const Display dayDisplays[4] = {GKAL, EW, FT, KH};
+    const char16_t *dayNames[4] = {u"Gesamtkalorien", u"Eiweiss gesamt", u"Fett gesamt",
+                                   u"Kohlenhydrate gesamt"};
+    for (int i = 0; i < 4; ++i) {
+        const int y = 2 + 18 * i;
+        const QString dayUnit = QString::fromUtf16(rows[i].dayUnit);
+        makeCell(client, QString::fromUtf16(rows[i].dayCaption), QRect(2, y, 103, 18), SkyBlue,
+                 Qt::AlignLeft);
+        QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
+                               Qt::AlignRight);
+        makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
+        day->setAccessibleName(QString::fromUtf16(dayNames[i]));
+        day->setAccessibleDescription(dayUnit == QLatin1String("gr") ? QStringLiteral("Gramm")
+                                                                     : QStringLiteral("kcal"));
+        m_displays[dayDisplays[i]] = day;
+
+        makeCell(client, QString::fromUtf16(rows[i].mealCaption), QRect(192, y, 89, 18), SkyBlue,
+                 Qt::AlignLeft);
+        QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
+                                Qt::AlignRight);
+        makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
+        meal->setAccessibleName(QStringLiteral("Kalorien ") + MealNames[i]);
+        meal->setAccessibleDescription(QStringLiteral("kcal"));
+        m_displays[KCAL1 + i] = meal;
+    }
+    makeLine(client, QFrame::VLine, QRect(187, 2, 3, 74));
+    makeLine(client, QFrame::VLine, QRect(369, 2, 3, 74));
+}
+
+void TMain::createAdvertisingBlock(QWidget *client)
+{
+    m_advertising = new QWidget(client);
+    makeLine(m_advertising, QFrame::VLine, QRect(0, 0, 3, 75));
+
+    auto *product = new QLabel(QStringLiteral("Menuvera Fit"), m_advertising);
+    QFont bold = product->font();
+    bold.setBold(true);
+    product->setFont(bold);
+    product->setGeometry(10, 2, 160, 16);
+
+    auto *slogan =
+        new QLabel(QStringLiteral("Der Trainingsplaner\nzum Ernährungsplan"), m_advertising);
+    slogan->setGeometry(10, 18, 160, 30);
+
+    auto *link = new ClickLabel(m_advertising, guarded(&TMain::Label3Click));
+    link->setText(QStringLiteral("www.menuvera.example"));
+    QFont linkFont(QStringLiteral("MS Sans Serif"));
+    linkFont.setPixelSize(13);
+    linkFont.setBold(true);
+    link->setFont(linkFont);
+    QPalette green = link->palette();
+    green.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    link->setPalette(green);
+    link->setGeometry(10, 54, 165, 18);
+    link->setAccessibleName(QStringLiteral("Webseite von Menuvera öffnen"));
+
+    m_advertisingPicture = new ClickLabel(m_advertising, guarded(&TMain::Image1Click));
+    m_advertisingPicture->setToolTip(QStringLiteral("https://www.menuvera.example/"));
+    m_advertisingPicture->setAlignment(Qt::AlignCenter);
+    m_advertisingPicture->setAccessibleName(
+        QStringLiteral("Logo von Menuvera, öffnet die Webseite"));
+}
+
+void TMain::createLists(QWidget *client)
+{
+    m_catalogue = new TextTableModel({QStringLiteral("Name"), QStringLiteral("Kalorien"),
+                                      QStringLiteral("Eiweiss"), QStringLiteral("Fett"),
+                                      QStringLiteral("Kohlenhydrate")},
+                                     this);
+    m_LM = new TextListView(m_catalogue, {185, 50, 50, 50, 50}, client);
+    m_LM->setAccessibleName(QStringLiteral("Lebensmittel"));
+    m_LM->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_LM, &TextListView::listDoubleClicked, this, guarded(&TMain::LMDblClick));
+    connect(m_LM, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        // A right-click on a row selects it first, so the information is
+        // about the row clicked.
+        const QModelIndex index = m_LM->indexAt(position);
+        if (index.isValid())
+            m_LM->selectRow(index.row());
+        m_popupMenu->exec(m_LM->viewport()->mapToGlobal(position));
+    });
+
+    m_bitBtn1 = new QPushButton(GlyphIcon(Glyph::ArrowRight, 32), QString(), client);
+    m_bitBtn1->setIconSize(QSize(32, 32));
+    m_bitBtn1->setAccessibleName(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    m_bitBtn1->setToolTip(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    connect(m_bitBtn1, &QPushButton::clicked, this, guarded(&TMain::BitBtn1Click));
+    m_bitBtn2 = new QPushButton(GlyphIcon(Glyph::ArrowLeft, 32), QString(), client);
+    m_bitBtn2->setIconSize(QSize(32, 32));
+    m_bitBtn2->setAccessibleName(QStringLiteral("Aus der Mahlzeit entfernen"));
+    m_bitBtn2->setToolTip(QStringLiteral("Aus der Mahlzeit entfernen"));
+    connect(m_bitBtn2, &QPushButton::clicked, this, guarded(&TMain::BitBtn2Click));
+
+    m_page = new QTabWidget(client);
+    m_page->setAccessibleName(QStringLiteral("Mahlzeiten"));
+    // Tabs drawn as buttons.
+    m_page->setStyleSheet(QStringLiteral(
+        "QTabWidget::pane { border: 1px solid palette(mid); top: -1px; }"
+        "QTabBar::tab { background: palette(button); border: 2px outset palette(midlight);"
+        " padding: 2px 5px; margin: 1px 1px 3px 0px; }"
+        "QTabBar::tab:selected { border-style: inset; background: palette(midlight); }"));
+    for (int i = 0; i < 4; ++i) {
+        auto *model = new TextTableModel({QStringLiteral("Name"), QStringLiteral("Portion"),
+                                          QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
+                                          QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")},
+                                         this);
+        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50});
+        list->setAccessibleName(MealNames[i]);
+        m_page->addTab(list, MealNames[i]);
+        m_meals[size_t(i)] = list;
+    }
+    m_page->setCurrentIndex(0);
+
+    setTabOrder(m_LM, m_page);
+    setTabOrder(m_page, m_meals[0]);
+    for (int i = 0; i < 3; ++i)
+        setTabOrder(m_meals[size_t(i)], m_meals[size_t(i) + 1]);
+    setTabOrder(m_meals[3], m_bitBtn1);
+    setTabOrder(m_bitBtn1, m_bitBtn2);
+}
+
+void TMain::layoutClientArea()
+{
+    const QWidget *client = centralWidget();
+    const int width = client->width();
+    const int height = client->height();
+    // Bottom and right anchors keep the distances of the opening layout.
+    m_advertising->setGeometry(530, 2, std::max(0, width - 530), 75);
+    m_advertisingPicture->setGeometry(std::max(0, width - 530 - 75), 0, 75, 75);
+    m_LM->setGeometry(0, 80, 393, height - 80 - (ListsHeight - 506));
+    m_bitBtn1->setGeometry(400, 80, 41, height - 80 - (ListsHeight - 337));
+    m_bitBtn2->setGeometry(400, height - (ListsHeight - 344), 41, 161);
+    m_page->setGeometry(448, 80, width - 448 - (ClientWidth - 777),
+                        height - 80 - (ListsHeight - 505));
+}
+
+void TMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutClientArea();
+}
+
+void TMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LocaleChange)
+        ReadDecimalSeparator();
+    QMainWindow::changeEvent(event);
+}
+
+TextTableModel &TMain::mealModel(int index) const
+{
+    return *m_meals[size_t(index)]->textModel();
+}
+
+TextTableModel &TMain::catalogue() const
+{
+    return *m_catalogue;
+}
+
+void TMain::Timer1Timer()
+{
+    m_timer1->stop();
+    ffnen1Click();
+}
+
+void TMain::ffnen1Click()
+{
+    m_openDialog->setDirectory(ProgramFolder());
+    if (m_openDialog->exec() != QDialog::Accepted)
+        return;
+    const QString fileName = m_openDialog->selectedFiles().value(0);
+    // The file is read before the catalogue is touched, so a file that
+    // cannot be read leaves the catalogue as it was.
+    m_lineBuffer = ReadLines(fileName);
+    catalogue().setRows(FoodsFromLines(m_lineBuffer));
+}
+
+void TMain::Speichern1Click()
+{
+    m_saveDialog->setDirectory(ProgramFolder());
+    if (m_saveDialog->exec() != QDialog::Accepted)
+        return;
+    const QString fileName = m_saveDialog->selectedFiles().value(0);
+    const QList<QStringList> foods = catalogue().allRows();
+    CheckStorable(foods);
+    m_lineBuffer = LinesFromFoods(foods);
+    WriteLines(fileName, m_lineBuffer);
+}
+
+void TMain::Neu1Click()
+{
+    TMenge &menge = *m_dialogs.Menge;
+    menge.prepareCatalogueEdit();
+    const int row = m_LM->selectedRow();
+    if (row >= 0)
+        menge.fillFromFood(catalogue().rowTexts(row));
+    if (menge.exec() != TMenge::Ok)
+        return;
+    catalogue().appendRow(menge.foodTexts());
+}
+
+void TMain::Bearbeiten1Click()
+{
+    const int row = m_LM->selectedRow();
+    if (row < 0)
+        return;
+    TMenge &menge = *m_dialogs.Menge;
+    menge.prepareCatalogueEdit();
+    menge.fillFromFood(catalogue().rowTexts(row));
+    if (menge.exec() != TMenge::Ok)
+        return;
+    const QStringList texts = menge.foodTexts();
+    const int movedTo = catalogue().setName(row, texts.front());
+    for (int column = 1; column < texts.size(); ++column)
+        catalogue().setText(movedTo, column, texts[column]);
+}
+
+void TMain::Lschen1Click()
+{
+    const int row = m_LM->selectedRow();
+    if (row >= 0)
+        catalogue().removeRow(row);
+}
+
+void TMain::Programmbeenden1Click()
+{
+    close();
+}
+
+void TMain::LMDblClick()
+{
+    m_bitBtn1->click();
+}
+
+void TMain::BitBtn1Click()
+{
+    const int row = m_LM->selectedRow();
+    if (row < 0)
+        return;
+    TMenge &menge = *m_dialogs.Menge;
+    menge.preparePortion();
+    menge.fillFromFood(catalogue().rowTexts(row));
+    menge.setText(TMenge::GR, QStringLiteral("50"));
+    if (menge.exec() == TMenge::Ok) {
+        mealModel(m_page->currentIndex())
+            .appendRow({menge.text(TMenge::Name), menge.text(TMenge::GR), menge.text(TMenge::KCAL),
+                        menge.text(TMenge::EW), menge.text(TMenge::FT), menge.text(TMenge::KH)});
+    }
+    m_rechnen->trigger();
+}
+
+void TMain::BitBtn2Click()
+{
+    TextListView *list = m_meals[size_t(m_page->currentIndex())];
+    const int row = list->selectedRow();
+    if (row < 0)
+        return;
+    list->textModel()->removeRow(row);
+    m_rechnen->trigger();
+}
+
+void TMain::Lschen2Click()
+{
+    for (int i = 0; i < 4; ++i)
+        mealModel(i).clear();
+    m_rechnen->trigger();
+}
+
+void TMain::RechnenExecute()
+{
+    const TotalsResult result =
+        ComputeTotals({&mealModel(0), &mealModel(1), &mealModel(2), &mealModel(3)});
+    for (qsizetype i = 0; i < result.failedRows.size(); ++i)
+        ShowCalculationError();
+    const std::array<QString, 8> texts = TotalsDisplayTexts(result.sums);
+    for (size_t i = 0; i < texts.size(); ++i)
+        m_displays[i]->setText(texts[i]);
+}
+
+void TMain::Drucken1Click() {}
+void TMain::BMIRechner1Click() {}
+void TMain::Kalorienrechner1Click() {}
+void TMain::ber1Click() {}
+void TMain::Nhrstoffinfo1Click() {}
+void TMain::Image1Click() {}
+void TMain::Label3Click() {}

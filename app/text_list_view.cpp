@@ -1,0 +1,58 @@
+#include "app/text_list_view.h"
+
+#include "app/text_table_model.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths, QWidget *parent)
+    : QTableView(parent), m_model(model)
+{
+    setModel(model);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(SelectedClicked);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    for (int column = 0; column < columnWidths.size(); ++column)
+        setColumnWidth(column, columnWidths[column]);
+
+    // The user selects a food and then clicks an arrow button: the selection
+    // must stay visible while the list has lost the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+}
+
+int TextListView::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TextListView::mousePressEvent(QMouseEvent *event)
+{
+    // A click beside every row takes the selection away, as in any report list.
+    if (!indexAt(event->position().toPoint()).isValid())
+        clearSelection();
+    QTableView::mousePressEvent(event);
+}
+
+void TextListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT listDoubleClicked();
+}
