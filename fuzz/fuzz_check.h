@@ -1,0 +1,38 @@
+#pragma once
+
+// A property that does not hold aborts the run, so that libFuzzer keeps the
+// input as a crash file and a later run can replay it.
+
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+// The detail is a callable giving a QString, called only when the property
+// fails, so that checking costs nothing on the way.
+template <typename Detail> void Require(bool holds, const char *property, Detail &&detail)
+{
+    if (holds)
+        return;
+    const QString text = detail();
+    std::fprintf(stderr, "property does not hold: %s\n%s\n", property, text.toUtf8().constData());
+    std::abort();
+}
+
+inline void Require(bool holds, const char *property)
+{
+    Require(holds, property, [] { return QString(); });
+}
+
+// A text with its non-printable characters shown as \uXXXX, for messages.
+inline QString Visible(QStringView text)
+{
+    QString shown;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            shown += c;
+        else
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
