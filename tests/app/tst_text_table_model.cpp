@@ -1,0 +1,477 @@
+#include "app/text_table_model.h"
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QStringList headers()
+{
+    return {QStringLiteral("Name"), QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
+            QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")};
+}
+
+QStringList names(const TextTableModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result.append(model.text(row, 0));
+    return result;
+}
+
+// Rows whose second column says which name they were made with.
+QList<QStringList> rowsNamed(const QStringList &rowNames)
+{
+    QList<QStringList> rows;
+    for (const QString &name : rowNames)
+        rows.append({name, QStringLiteral("kcal ") + name});
+    return rows;
+}
+
+// The model's rows must always carry the texts they were given together.
+void verifyRowsIntact(const TextTableModel &model)
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QCOMPARE(model.text(row, 1), QStringLiteral("kcal ") + model.text(row, 0));
+        QCOMPARE(model.rowTexts(row).size(), headers().size());
+    }
+}
+
+} // namespace
+
+class tst_TextTableModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void germanCollationUnderCLocale();
+    void sortedOrder_data();
+    void sortedOrder();
+    void loadKeepsEqualNamesInLoadOrder();
+
+    void appendRow_data();
+    void appendRow();
+    void appendRowFillsMissingTexts();
+
+    void rename_data();
+    void rename();
+    void otherColumnDoesNotMove();
+
+    void emptyNameStaysAtEndUntilRename();
+    void emptyNameStaysAtEndUntilNewNamedRow();
+    void renamingTheEmptyRowSortsItIn();
+
+    void removeRow();
+    void clear();
+    void rolesAndFlags();
+
+private:
+    std::unique_ptr<TextTableModel> m_model;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+
+    void load(const QStringList &rowNames);
+};
+
+void tst_TextTableModel::init()
+{
+    m_model = std::make_unique<TextTableModel>(headers());
+    m_tester = std::make_unique<QAbstractItemModelTester>(
+        m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+}
+
+void tst_TextTableModel::cleanup()
+{
+    m_tester.reset();
+    m_model.reset();
+}
+
+void tst_TextTableModel::load(const QStringList &rowNames)
+{
+    m_model->setRows(rowsNamed(rowNames));
+}
+
+// The test runs with LC_ALL=C; the lists must still sort the German way.
+void tst_TextTableModel::germanCollationUnderCLocale()
+{
+    if (QLocale::system().language() != QLocale::C)
+        QSKIP("the system locale is not \"C\" here");
+    load({QStringLiteral("Birne"), QStringLiteral("Äpfel"), QStringLiteral("Zwiebel"),
+          QStringLiteral("Apfel"), QStringLiteral("Öl"), QStringLiteral("Olive")});
+    QCOMPARE(names(*m_model), QStringList({QStringLiteral("Apfel"), QStringLiteral("Äpfel"),
+                                           QStringLiteral("Birne"), QStringLiteral("Öl"),
+                                           QStringLiteral("Olive"), QStringLiteral("Zwiebel")}));
+}
+
+void tst_TextTableModel::sortedOrder_data()
+{
+    QTest::addColumn<QStringList>("loaded");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("umlauts beside their base letters")
+        << QStringList{QStringLiteral("Birne"), QStringLiteral("Äpfel"),
+                       QStringLiteral("Apfel"), QStringLiteral("Apfelsaft"),
+                       QStringLiteral("Möhre"), QStringLiteral("Mohn"),
+                       QStringLiteral("Müsli"), QStringLiteral("Zucker")}
+        << QStringList{QStringLiteral("Apfel"),     QStringLiteral("Äpfel"),
+                       QStringLiteral("Apfelsaft"), QStringLiteral("Birne"),
+                       QStringLiteral("Mohn"),      QStringLiteral("Möhre"),
+                       QStringLiteral("Müsli"),     QStringLiteral("Zucker")};
+    QTest::newRow("case-sensitive, lower case first, accents before case")
+        << QStringList{QStringLiteral("Äpfel"), QStringLiteral("Apfel"), QStringLiteral("äpfel"),
+                       QStringLiteral("apfel")}
+        << QStringList{QStringLiteral("apfel"), QStringLiteral("Apfel"), QStringLiteral("äpfel"),
+                       QStringLiteral("Äpfel")};
+    QTest::newRow("sharp s as ss")
+        << QStringList{QStringLiteral("Weißwurst"), QStringLiteral("Weisskohl"),
+                       QStringLiteral("Weißkohl"), QStringLiteral("Weißbrot")}
+        << QStringList{QStringLiteral("Weißbrot"), QStringLiteral("Weisskohl"),
+                       QStringLiteral("Weißkohl"), QStringLiteral("Weißwurst")};
+    QTest::newRow("blanks and punctuation before letters, prefix first")
+        << QStringList{QStringLiteral("Kartoffelpüree"), QStringLiteral("Kartoffeln"),
+                       QStringLiteral("Kartoffeln, gekocht"), QStringLiteral("Kartoffel Brei"),
+                       QStringLiteral("Kartoffel")}
+        << QStringList{QStringLiteral("Kartoffel"), QStringLiteral("Kartoffel Brei"),
+                       QStringLiteral("Kartoffeln"), QStringLiteral("Kartoffeln, gekocht"),
+                       QStringLiteral("Kartoffelpüree")};
+    QTest::newRow("not by code: letters beyond Z beside theirs")
+        << QStringList{QStringLiteral("Zwieback"), QStringLiteral("Crème fraîche"),
+                       QStringLiteral("Creme"), QStringLiteral("Cola")}
+        << QStringList{QStringLiteral("Cola"), QStringLiteral("Creme"),
+                       QStringLiteral("Crème fraîche"), QStringLiteral("Zwieback")};
+    QTest::newRow("empty name first") << QStringList{QStringLiteral("Apfel"), QString()}
+                                      << QStringList{QString(), QStringLiteral("Apfel")};
+}
+
+// Loading and adding one by one give the same order.
+void tst_TextTableModel::sortedOrder()
+{
+    QFETCH(QStringList, loaded);
+    QFETCH(QStringList, expected);
+
+    load(loaded);
+    QCOMPARE(names(*m_model), expected);
+
+    TextTableModel added(headers());
+    QAbstractItemModelTester tester(&added, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    for (const QString &name : loaded)
+        added.appendRow(rowsNamed({name}).front());
+    if (!loaded.contains(QString()))
+        QCOMPARE(names(added), expected);
+}
+
+void tst_TextTableModel::loadKeepsEqualNamesInLoadOrder()
+{
+    const QStringList pool{
+        QStringLiteral("Apfel"),    QStringLiteral("Äpfel"),    QStringLiteral("apfel"),
+        QStringLiteral("Brötchen"), QStringLiteral("Brot"),     QStringLiteral("Käse"),
+        QStringLiteral("Kase"),     QStringLiteral("Weißkohl"), QStringLiteral("Möhre"),
+        QStringLiteral("Rührei"),   QStringLiteral("Zwiebel"),  QString()};
+    QRandomGenerator random(4711);
+    QList<QStringList> rows;
+    for (int i = 0; i < 5000; ++i)
+        rows.append({pool.at(random.bounded(int(pool.size()))), QString::number(i)});
+    m_model->setRows(rows);
+
+    QCOMPARE(m_model->rowCount(), int(rows.size()));
+    const QCollator collator = UserCollator();
+    QList<bool> seen(rows.size(), false);
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const int loadIndex = m_model->text(row, 1).toInt();
+        QVERIFY(!seen[loadIndex]);
+        seen[loadIndex] = true;
+        QCOMPARE(m_model->text(row, 0), rows[loadIndex][0]);
+        if (row == 0)
+            continue;
+        const int order = collator.compare(m_model->text(row - 1, 0), m_model->text(row, 0));
+        QVERIFY2(order <= 0, qPrintable(QString::number(row)));
+        if (order == 0)
+            QVERIFY(m_model->text(row - 1, 1).toInt() < loadIndex);
+    }
+    // The test would prove nothing if equal names never met.
+    QCOMPARE(m_model->text(0, 0), QString());
+    QCOMPARE(m_model->text(1, 0), QString());
+}
+
+void tst_TextTableModel::appendRow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("before every row") << QStringLiteral("Aal") << 0;
+    QTest::newRow("lower case before the equal upper case") << QStringLiteral("apfel") << 0;
+    QTest::newRow("umlaut right after its base") << QStringLiteral("Äpfel") << 1;
+    QTest::newRow("equal name after the existing one") << QStringLiteral("Birne") << 2;
+    QTest::newRow("between two rows") << QStringLiteral("Brötchen") << 2;
+    QTest::newRow("before the last row") << QStringLiteral("Mohnbrot") << 4;
+    QTest::newRow("after every row") << QStringLiteral("Zwiebel") << 5;
+}
+
+void tst_TextTableModel::appendRow()
+{
+    QFETCH(QString, name);
+    QFETCH(int, index);
+
+    load({QStringLiteral("Käse"), QStringLiteral("Apfel"), QStringLiteral("Möhre"),
+          QStringLiteral("Birne"), QStringLiteral("Mohn")});
+    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy layout(m_model.get(), &QAbstractItemModel::layoutChanged);
+
+    QStringList row = rowsNamed({name}).front();
+    row.append(QStringLiteral("neu"));
+    QCOMPARE(m_model->appendRow(row), index);
+
+    QCOMPARE(m_model->rowCount(), 6);
+    QCOMPARE(m_model->text(index, 0), name);
+    QCOMPARE(m_model->text(index, 2), QStringLiteral("neu"));
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted[0][1].toInt(), index);
+    QCOMPARE(inserted[0][2].toInt(), index);
+    QCOMPARE(layout.size(), 0);
+    QStringList expected{QStringLiteral("Apfel"), QStringLiteral("Birne"), QStringLiteral("Käse"),
+                         QStringLiteral("Mohn"), QStringLiteral("Möhre")};
+    expected.insert(index, name);
+    QCOMPARE(names(*m_model), expected);
+}
+
+void tst_TextTableModel::appendRowFillsMissingTexts()
+{
+    load({QStringLiteral("Birne")});
+    QCOMPARE(m_model->appendRow({QStringLiteral("Apfel")}), 0);
+    QCOMPARE(m_model->rowTexts(0),
+             QStringList({QStringLiteral("Apfel"), QString(), QString(), QString(), QString()}));
+}
+
+void tst_TextTableModel::rename_data()
+{
+    QTest::addColumn<bool>("bySetData");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+
+    struct Case
+    {
+        const char *title;
+        int row;
+        const char16_t *name;
+        int index;
+    };
+    // Rows before: Apfel, Birne, Käse, Möhre, Zwiebel.
+    const Case cases[] = {
+        {"last row to the front", 4, u"Ananas", 0},
+        {"first row before the last", 0, u"Zucker", 3},
+        {"first row to the very end", 0, u"Zwiebeln", 4},
+        {"one step down", 1, u"Kohl", 2},
+        {"one step up", 3, u"Brötchen", 2},
+        {"new name between the neighbours stays", 2, u"Kartoffel", 2},
+        {"umlaut variant of the name stays", 1, u"Bírne", 1},
+        {"equal to a later name: after it", 0, u"Käse", 2},
+        {"equal to an earlier name: after it", 4, u"Birne", 2},
+        {"same name: nothing changes", 3, u"Möhre", 3},
+        {"empty name goes first", 3, u"", 0},
+    };
+    for (const Case &c : cases) {
+        const QString name = QString::fromUtf16(c.name);
+        QTest::addRow("%s, setData", c.title) << true << c.row << name << c.index;
+        QTest::addRow("%s, setName", c.title) << false << c.row << name << c.index;
+    }
+}
+
+// A rename in place moves the row to its sorted place; the selection and the
+// views' persistent indexes go with it.
+void tst_TextTableModel::rename()
+{
+    QFETCH(bool, bySetData);
+    QFETCH(int, row);
+    QFETCH(QString, name);
+    QFETCH(int, index);
+
+    QStringList before{QStringLiteral("Apfel"), QStringLiteral("Birne"), QStringLiteral("Käse"),
+                       QStringLiteral("Möhre"), QStringLiteral("Zwiebel")};
+    load(before);
+    const QString oldName = before.at(row);
+    QItemSelectionModel selection(m_model.get());
+    selection.select(m_model->index(row, 0),
+                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection.setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+    const QPersistentModelIndex fat(m_model->index(row, 3));
+    const QPersistentModelIndex other(m_model->index(row == 0 ? 1 : 0, 0));
+    const QString otherName = other.data().toString();
+    QSignalSpy moved(m_model.get(), &QAbstractItemModel::rowsMoved);
+    QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+
+    // The rows' second column follows the name, so that verifyRowsIntact holds.
+    m_model->setText(row, 1, QStringLiteral("kcal ") + name);
+    if (bySetData)
+        QVERIFY(m_model->setData(m_model->index(row, 0), name));
+    else
+        QCOMPARE(m_model->setName(row, name), index);
+    QCOMPARE(fat.row(), index);
+    QCOMPARE(fat.column(), 3);
+    QCOMPARE(m_model->text(index, 0), name);
+    QCOMPARE(selection.selectedRows(), QModelIndexList{m_model->index(index, 0)});
+    QCOMPARE(selection.currentIndex(), m_model->index(index, 0));
+    QCOMPARE(other.data().toString(), otherName);
+
+    before.removeAt(row);
+    before.insert(index, name);
+    QCOMPARE(names(*m_model), before);
+    verifyRowsIntact(*m_model);
+    QCOMPARE(moved.size(), index == row ? 0 : 1);
+    const bool nameChanged = name != oldName;
+    // One change of the second column above and one of the name, if it differs.
+    QCOMPARE(changed.size(), nameChanged ? 2 : 0);
+    if (nameChanged) {
+        const auto topLeft = changed[1][0].value<QModelIndex>();
+        QCOMPARE(topLeft.column(), 0);
+    }
+}
+
+void tst_TextTableModel::otherColumnDoesNotMove()
+{
+    load({QStringLiteral("Apfel"), QStringLiteral("Birne"), QStringLiteral("Käse")});
+    QSignalSpy moved(m_model.get(), &QAbstractItemModel::rowsMoved);
+    QSignalSpy layout(m_model.get(), &QAbstractItemModel::layoutChanged);
+    QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+
+    QVERIFY(m_model->setData(m_model->index(0, 3), QStringLiteral("0,1")));
+    m_model->setText(2, 4, QStringLiteral("aaa"));
+    m_model->setText(2, 4, QStringLiteral("aaa"));
+
+    QCOMPARE(names(*m_model), QStringList({QStringLiteral("Apfel"), QStringLiteral("Birne"),
+                                           QStringLiteral("Käse")}));
+    QCOMPARE(m_model->text(0, 3), QStringLiteral("0,1"));
+    QCOMPARE(m_model->text(2, 4), QStringLiteral("aaa"));
+    QCOMPARE(moved.size(), 0);
+    QCOMPARE(layout.size(), 0);
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed[0][0].value<QModelIndex>(), m_model->index(0, 3));
+    QCOMPARE(changed[1][0].value<QModelIndex>(), m_model->index(2, 4));
+}
+
+void tst_TextTableModel::emptyNameStaysAtEndUntilRename()
+{
+    load({QStringLiteral("Birne"), QStringLiteral("Käse"), QStringLiteral("Möhre")});
+    QCOMPARE(m_model->appendRow(rowsNamed({QString()}).front()), 3);
+    QItemSelectionModel selection(m_model.get());
+    selection.select(m_model->index(3, 0),
+                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+
+    // Neither another column nor a removal sorts the list.
+    m_model->setText(3, 2, QStringLiteral("1"));
+    m_model->setText(0, 2, QStringLiteral("2"));
+    m_model->removeRow(1);
+    QCOMPARE(names(*m_model),
+             QStringList({QStringLiteral("Birne"), QStringLiteral("Möhre"), QString()}));
+
+    // A rename elsewhere re-sorts everything; the empty name comes first.
+    QCOMPARE(m_model->setName(1, QStringLiteral("Apfel")), 1);
+    m_model->setText(1, 1, QStringLiteral("kcal Apfel"));
+    QCOMPARE(names(*m_model),
+             QStringList({QString(), QStringLiteral("Apfel"), QStringLiteral("Birne")}));
+    QCOMPARE(selection.selectedRows(), QModelIndexList{m_model->index(0, 0)});
+    QCOMPARE(m_model->text(0, 2), QStringLiteral("1"));
+
+    // From then on the list is sorted again and new rows go to their place.
+    QSignalSpy layout(m_model.get(), &QAbstractItemModel::layoutChanged);
+    QCOMPARE(m_model->appendRow(rowsNamed({QStringLiteral("Ananas")}).front()), 1);
+    QCOMPARE(layout.size(), 0);
+    verifyRowsIntact(*m_model);
+}
+
+void tst_TextTableModel::emptyNameStaysAtEndUntilNewNamedRow()
+{
+    load({QStringLiteral("Birne"), QStringLiteral("Käse")});
+    QCOMPARE(m_model->appendRow(rowsNamed({QString()}).front()), 2);
+    QCOMPARE(m_model->appendRow(rowsNamed({QString()}).front()), 3);
+    QCOMPARE(names(*m_model),
+             QStringList({QStringLiteral("Birne"), QStringLiteral("Käse"), QString(), QString()}));
+
+    // A new row that gets its name is a change of a name: the list re-sorts.
+    const QPersistentModelIndex firstEmpty(m_model->index(2, 0));
+    QCOMPARE(m_model->appendRow(rowsNamed({QStringLiteral("Möhre")}).front()), 4);
+    QCOMPARE(names(*m_model), QStringList({QString(), QString(), QStringLiteral("Birne"),
+                                           QStringLiteral("Käse"), QStringLiteral("Möhre")}));
+    QCOMPARE(firstEmpty.row(), 0);
+    verifyRowsIntact(*m_model);
+}
+
+void tst_TextTableModel::renamingTheEmptyRowSortsItIn()
+{
+    load({QStringLiteral("Birne"), QStringLiteral("Möhre")});
+    QCOMPARE(m_model->appendRow(rowsNamed({QString()}).front()), 2);
+    m_model->setText(2, 1, QStringLiteral("kcal Käse"));
+    QCOMPARE(m_model->setName(2, QStringLiteral("Käse")), 1);
+    QCOMPARE(names(*m_model), QStringList({QStringLiteral("Birne"), QStringLiteral("Käse"),
+                                           QStringLiteral("Möhre")}));
+}
+
+void tst_TextTableModel::removeRow()
+{
+    load({QStringLiteral("Apfel"), QStringLiteral("Birne"), QStringLiteral("Käse")});
+    const QPersistentModelIndex last(m_model->index(2, 4));
+    QSignalSpy removed(m_model.get(), &QAbstractItemModel::rowsRemoved);
+
+    m_model->removeRow(1);
+    QCOMPARE(names(*m_model), QStringList({QStringLiteral("Apfel"), QStringLiteral("Käse")}));
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(removed[0][1].toInt(), 1);
+    QCOMPARE(removed[0][2].toInt(), 1);
+    QCOMPARE(last.row(), 1);
+
+    m_model->removeRow(2);
+    m_model->removeRow(-1);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(m_model->rowCount(), 2);
+
+    // A removal keeps the order: a new row still finds its place.
+    QCOMPARE(m_model->appendRow(rowsNamed({QStringLiteral("Banane")}).front()), 1);
+}
+
+void tst_TextTableModel::clear()
+{
+    load({QStringLiteral("Apfel"), QStringLiteral("Birne")});
+    m_model->appendRow(rowsNamed({QString()}).front());
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+
+    m_model->clear();
+    QCOMPARE(m_model->rowCount(), 0);
+    QCOMPARE(reset.size(), 1);
+    QCOMPARE(m_model->columnCount(), 5);
+
+    // The empty row left with the others; new rows sort in one by one again.
+    QSignalSpy layout(m_model.get(), &QAbstractItemModel::layoutChanged);
+    QCOMPARE(m_model->appendRow(rowsNamed({QStringLiteral("Birne")}).front()), 0);
+    QCOMPARE(m_model->appendRow(rowsNamed({QStringLiteral("Apfel")}).front()), 0);
+    QCOMPARE(layout.size(), 0);
+    QCOMPARE(names(*m_model), QStringList({QStringLiteral("Apfel"), QStringLiteral("Birne")}));
+}
+
+void tst_TextTableModel::rolesAndFlags()
+{
+    m_model->setRows(
+        {{QStringLiteral("Apfel"), QStringLiteral("kcal Apfel"), QStringLiteral("0,3")}});
+    const QModelIndex name = m_model->index(0, 0);
+    const QModelIndex protein = m_model->index(0, 2);
+    QCOMPARE(name.data(Qt::DisplayRole), QVariant(QStringLiteral("Apfel")));
+    QCOMPARE(name.data(Qt::EditRole), QVariant(QStringLiteral("Apfel")));
+    QCOMPARE(protein.data(), QVariant(QStringLiteral("0,3")));
+    QCOMPARE(m_model->index(0, 4).data(), QVariant(QString()));
+    QVERIFY(!name.data(Qt::DecorationRole).isValid());
+    QVERIFY(name.flags().testFlag(Qt::ItemIsEditable));
+    QVERIFY(!protein.flags().testFlag(Qt::ItemIsEditable));
+    QVERIFY(!m_model->setData(protein, QStringLiteral("1"), Qt::DisplayRole));
+    QCOMPARE(m_model->headerData(4, Qt::Horizontal), QVariant(QStringLiteral("Kohlenhydrate")));
+    QCOMPARE(m_model->allRows(),
+             QList<QStringList>({{QStringLiteral("Apfel"), QStringLiteral("kcal Apfel"),
+                                  QStringLiteral("0,3"), QString(), QString()}}));
+}
+
+QTEST_APPLESS_MAIN(tst_TextTableModel)
+#include "tst_text_table_model.moc"
