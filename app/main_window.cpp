@@ -115,7 +115,7 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
         this);
     statusBar()->addWidget(status, 1);
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->setFixedHeight(StatusBarHeight + 2);
+    statusBar()->setFixedHeight(StatusBarHeight);
 
     m_rechnen = new QAction(QStringLiteral("Rechnen"), this);
     connect(m_rechnen, &QAction::triggered, this, guarded(&TMain::RechnenExecute));
@@ -133,7 +133,7 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
     m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
 
-    resize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
+    resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 

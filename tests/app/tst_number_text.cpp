@@ -52,8 +52,8 @@ void tst_NumberText::parse_data()
     QTest::newRow("below the denormals gives zero") << QStringLiteral("1E-4999") << 0.0L;
     QTest::newRow("nearest extended to 0,3") << QStringLiteral("0,3") << 0.3L;
     QTest::newRow("nearest extended to 12,4") << QStringLiteral("12,4") << 12.4L;
-    QTest::newRow("largest double") << QStringLiteral("1,7976931348623157E308")
-                                    << 1.7976931348623157e308L;
+    QTest::newRow("largest double")
+        << QStringLiteral("1,7976931348623157E308") << 1.7976931348623157e308L;
     QTest::newRow("more digits than the mantissa")
         << QStringLiteral("123456789012345678901234567890") << 123456789012345678901234567890.0L;
 }
@@ -94,7 +94,8 @@ void tst_NumberText::refused()
         ParseNumber(text);
         QFAIL("the text was accepted");
     } catch (const Failure &failure) {
-        QCOMPARE(failure.message(), QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+        QCOMPARE(failure.message(),
+                 QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
     }
 }
 
@@ -117,7 +118,8 @@ void tst_NumberText::format_data()
     const QString totals = QStringLiteral("###0.0");
     QTest::newRow("zero") << 0.0 << totals << QStringLiteral("0,0");
     QTest::newRow("small positive rounds to zero") << 0.04 << totals << QStringLiteral("0,0");
-    QTest::newRow("small negative rounds to unsigned zero") << -0.04 << totals << QStringLiteral("0,0");
+    QTest::newRow("small negative rounds to unsigned zero")
+        << -0.04 << totals << QStringLiteral("0,0");
     QTest::newRow("negative zero") << -0.0 << totals << QStringLiteral("0,0");
     QTest::newRow("half away from zero") << 0.25 << totals << QStringLiteral("0,3");
     QTest::newRow("negative half away from zero") << -0.25 << totals << QStringLiteral("-0,3");
@@ -128,13 +130,13 @@ void tst_NumberText::format_data()
     QTest::newRow("float protein sum 0.45") << double(0.45f) << totals << QStringLiteral("0,4");
     QTest::newRow("float fat sum 0.15") << double(0.15f) << totals << QStringLiteral("0,2");
     QTest::newRow("12345.6") << 12345.6 << totals << QStringLiteral("12345,6");
-    QTest::newRow("just below 10^18") << 999999999999999872.0 << totals
-                                      << QStringLiteral("999999999999999872,0");
+    QTest::newRow("just below 10^18")
+        << 999999999999999872.0 << totals << QStringLiteral("999999999999999872,0");
     QTest::newRow("10^18 is general form") << 1e18 << totals << QStringLiteral("1E18");
     QTest::newRow("10^20 general form") << 1e20 << totals << QStringLiteral("1E20");
     QTest::newRow("negative general form") << -1.5e20 << totals << QStringLiteral("-1,5E20");
-    QTest::newRow("general form 15 digits") << 1.2345678901234567e25 << totals
-                                            << QStringLiteral("1,23456789012346E25");
+    QTest::newRow("general form 15 digits")
+        << 1.2345678901234567e25 << totals << QStringLiteral("1,23456789012346E25");
 
     const QString bmi = QStringLiteral("##0.00");
     QTest::newRow("bmi whole") << 5.0 << bmi << QStringLiteral("5,00");
@@ -143,15 +145,19 @@ void tst_NumberText::format_data()
 
     QTest::newRow("kcal label") << 1234.5 << QStringLiteral("#0.0 kcal = ")
                                 << QStringLiteral("1234,5 kcal = ");
-    QTest::newRow("percent is text") << -3.0 << QStringLiteral("#0.0 %") << QStringLiteral("-3,0 %");
+    QTest::newRow("percent is text")
+        << -3.0 << QStringLiteral("#0.0 %") << QStringLiteral("-3,0 %");
     QTest::newRow("grams") << 0.45 << QStringLiteral("####0.0 gr") << QStringLiteral("0,5 gr");
-    QTest::newRow("negative grams sign first") << -12.0 << QStringLiteral("####0.0 gr")
-                                               << QStringLiteral("-12,0 gr");
+    QTest::newRow("negative grams sign first")
+        << -12.0 << QStringLiteral("####0.0 gr") << QStringLiteral("-12,0 gr");
 
-    QTest::newRow("leading zero positions") << 5.0 << QStringLiteral("000.0") << QStringLiteral("005,0");
+    QTest::newRow("leading zero positions")
+        << 5.0 << QStringLiteral("000.0") << QStringLiteral("005,0");
     QTest::newRow("no zero before point") << 0.5 << QStringLiteral("#.0") << QStringLiteral(",5");
-    QTest::newRow("optional decimals dropped") << 5.0 << QStringLiteral("0.##") << QStringLiteral("5");
-    QTest::newRow("optional decimals kept") << 5.25 << QStringLiteral("0.##") << QStringLiteral("5,25");
+    QTest::newRow("optional decimals dropped")
+        << 5.0 << QStringLiteral("0.##") << QStringLiteral("5");
+    QTest::newRow("optional decimals kept")
+        << 5.25 << QStringLiteral("0.##") << QStringLiteral("5,25");
     QTest::newRow("no point rounds to whole") << 2.5 << QStringLiteral("0") << QStringLiteral("3");
     QTest::newRow("tiny value") << 1e-30 << totals << QStringLiteral("0,0");
 }
@@ -232,7 +238,8 @@ void tst_NumberText::divide_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("by zero") << 1.0L << 0.0L << QStringLiteral("Gleitkommadivision durch Null");
-    QTest::newRow("zero by zero") << 0.0L << 0.0L << QStringLiteral("Ungültige Gleitkommaoperation");
+    QTest::newRow("zero by zero") << 0.0L << 0.0L
+                                  << QStringLiteral("Ungültige Gleitkommaoperation");
     QTest::newRow("overflow") << 1e4000L << 1e-4000L << QStringLiteral("Gleitkommaüberlauf");
     QTest::newRow("ordinary") << 1.0L << 4.0L << QString();
 }
@@ -255,11 +262,12 @@ void tst_NumberText::errorBoxText_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("letter gets full stop") << QStringLiteral("Stream-Schreibfehler")
-                                           << QStringLiteral("Stream-Schreibfehler.");
+    QTest::newRow("letter gets full stop")
+        << QStringLiteral("Stream-Schreibfehler") << QStringLiteral("Stream-Schreibfehler.");
     QTest::newRow("quote gets none") << QStringLiteral("'x'") << QStringLiteral("'x'");
     QTest::newRow("full stop gets none") << QStringLiteral("Fertig.") << QStringLiteral("Fertig.");
-    QTest::newRow("digit gets full stop") << QStringLiteral("Fehler 5") << QStringLiteral("Fehler 5.");
+    QTest::newRow("digit gets full stop")
+        << QStringLiteral("Fehler 5") << QStringLiteral("Fehler 5.");
     QTest::newRow("empty stays empty") << QString() << QString();
 }
 

@@ -1,0 +1,640 @@
+#include "app/application.h"
+#include "app/command_guard.h"
+#include "app/failure.h"
+#include "app/main_window.h"
+#include "app/number_text.h"
+#include "app/text_list_view.h"
+#include "app/text_table_model.h"
+#include "catalogue/food_list_file.h"
+#include "catalogue/menge_dialog.h"
+#include "tests/support/modal.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QByteArray SampleFile = "Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;\r\n"
+                              "Zucker;400;0;0;100;\r\n"
+                              "Apfel;52;0,3;0,1;12,4;\r\n"
+                              "\xC4pfel getrocknet;243;0,9;0,3;65,9;\r\n"
+                              "Birne;55;0,4;0,3;12,4;\r\n"
+                              "apfelmus;70;0,2;0,1;16;\r\n";
+
+QStringList names(const TextTableModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result.append(model.text(row, 0));
+    return result;
+}
+
+QStringList displays(const TMain &main)
+{
+    QStringList result;
+    for (int display = TMain::KCAL1; display <= TMain::KH; ++display)
+        result.append(main.display(TMain::Display(display))->text());
+    return result;
+}
+
+void acceptFileDialog(QWidget *modal, const QString &fileName)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(modal);
+    QVERIFY(dialog);
+    // Typed into the file-name box, as a user would.
+    auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(nameBox);
+    nameBox->setText(fileName);
+    // Through QDialog: the file dialog's own accept() checks the typed name.
+    static_cast<QDialog *>(dialog)->accept();
+}
+
+int rowOf(const TextTableModel &model, const QString &name)
+{
+    return int(names(model).indexOf(name));
+}
+
+} // namespace
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void startUpAsksForFileOnce();
+    void windowLayout();
+    void menusAndAccessKeys();
+    void openShowsCatalogueSorted();
+    void openUnreadableFileKeepsCatalogue();
+    void saveWritesFileThatReadsBackIdentical();
+    void saveRefusesValueThatWouldNotReadBack();
+    void renameInPlaceResorts();
+    void errorBoxForUncaughtFailure_data();
+    void errorBoxForUncaughtFailure();
+
+    void addPortionThroughDialog();
+    void addPortionByDoubleClickToPageShown();
+    void cancelAddsNothingButRecalculates();
+    void addWithoutSelectionDoesNothing();
+    void removeRowOfActiveMealOnly();
+    void clearPlan();
+    void failingRowsShowOneMessageEach();
+
+    void newFoodFromTemplateAndWithout();
+    void editMovesRenamedRowAndKeepsSelection();
+    void deleteAndCancelLeaveMealsAlone();
+
+private:
+    void openFile(const QString &fileName);
+    void addPortion(int page, const QString &food, const QString &portion);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TApplicationWindows> m_windows;
+    TMain *m_main = nullptr;
+    QString m_sample;
+};
+
+void tst_MainWindow::init()
+{
+    SetDecimalSeparator(QLatin1Char(','));
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_sample = m_dir->filePath(QStringLiteral("kost.lmk"));
+    QFile file(m_sample);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(SampleFile);
+    file.close();
+    m_windows = std::make_unique<TApplicationWindows>();
+    m_main = m_windows->Main;
+    m_main->Timer1()->stop();
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+}
+
+void tst_MainWindow::cleanup()
+{
+    m_windows.reset();
+    m_main = nullptr;
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty() ||
+                std::none_of(QApplication::topLevelWidgets().cbegin(),
+                             QApplication::topLevelWidgets().cend(),
+                             [](QWidget *w) { return w->isVisible(); }));
+}
+
+void tst_MainWindow::openFile(const QString &fileName)
+{
+    WhenModal([fileName](QWidget *modal) { acceptFileDialog(modal, fileName); });
+    m_main->ffnen1Click();
+}
+
+void tst_MainWindow::addPortion(int page, const QString &food, const QString &portion)
+{
+    m_main->Page()->setCurrentIndex(page);
+    m_main->LM()->selectRow(rowOf(*m_main->LM()->textModel(), food));
+    WhenModal([portion](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        QVERIFY(menge);
+        menge->field(TMenge::GR)->setText(portion);
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(m_main->BitBtn1(), Qt::LeftButton);
+}
+
+void tst_MainWindow::startUpAsksForFileOnce()
+{
+    // A fresh start with its timer running, as the program starts.
+    m_windows.reset();
+    m_windows = std::make_unique<TApplicationWindows>();
+    m_main = m_windows->Main;
+    QVERIFY(m_main->Timer1()->isActive());
+    QVERIFY(m_main->Timer1()->isSingleShot());
+    QCOMPARE(m_main->Timer1()->interval(), 250);
+    m_main->show();
+
+    int dialogsShown = 0;
+    QString title;
+    QString folder;
+    WhenModal([&](QWidget *modal) {
+        ++dialogsShown;
+        title = modal->windowTitle();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+            folder = dialog->directory().absolutePath();
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QTRY_COMPARE(dialogsShown, 1);
+    QCOMPARE(title, QStringLiteral("Lebensmittel öffnen"));
+    QCOMPARE(folder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    QVERIFY(!m_main->Timer1()->isActive());
+    QCOMPARE(m_main->LM()->textModel()->rowCount(), 0);
+
+    // However long the program stays open, it does not ask again.
+    WhenModal(
+        [&](QWidget *modal) {
+            ++dialogsShown;
+            qobject_cast<QDialog *>(modal)->reject();
+        },
+        800);
+    QTest::qWait(900);
+    QCOMPARE(dialogsShown, 1);
+}
+
+void tst_MainWindow::windowLayout()
+{
+    QVERIFY(m_main->windowTitle().startsWith(QStringLiteral("Menuvera 2 ")));
+    QCOMPARE(m_main->centralWidget()->width(), 782);
+    QCOMPARE(m_main->LM()->geometry(), QRect(0, 80, 393, 426));
+    QCOMPARE(m_main->BitBtn1()->geometry(), QRect(400, 80, 41, 257));
+    QCOMPARE(m_main->BitBtn2()->geometry(), QRect(400, 344, 41, 161));
+    QCOMPARE(m_main->Page()->geometry(), QRect(448, 80, 329, 425));
+    QCOMPARE(displays(*m_main), QStringList(8, QStringLiteral("0,0")));
+
+    const QStringList tabs = {QStringLiteral("Frühstück"), QStringLiteral("Mittagessen"),
+                              QStringLiteral("Nachmittag"), QStringLiteral("Abendessen")};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(m_main->Page()->tabText(i), tabs[i]);
+    QCOMPARE(m_main->Page()->currentIndex(), 0);
+
+    // Anchors: the catalogue grows downwards, the pages in both directions,
+    // the remove button follows the bottom edge.
+    m_main->resize(m_main->width() + 100, m_main->height() + 50);
+    QTRY_COMPARE(m_main->LM()->geometry(), QRect(0, 80, 393, 476));
+    QCOMPARE(m_main->BitBtn1()->geometry(), QRect(400, 80, 41, 307));
+    QCOMPARE(m_main->BitBtn2()->geometry(), QRect(400, 394, 41, 161));
+    QCOMPARE(m_main->Page()->geometry(), QRect(448, 80, 429, 475));
+
+    const QStringList headers = {QStringLiteral("Name"),     QStringLiteral("Portion"),
+                                 QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
+                                 QStringLiteral("Fett"),     QStringLiteral("Kohlenhydrate")};
+    const QList<int> widths = {185, 45, 50, 50, 50, 50};
+    for (int column = 0; column < 6; ++column) {
+        QCOMPARE(m_main->meal(0)->model()->headerData(column, Qt::Horizontal).toString(),
+                 headers[column]);
+        QCOMPARE(m_main->meal(0)->columnWidth(column), widths[column]);
+    }
+    QCOMPARE(m_main->LM()->columnWidth(0), 185);
+    QCOMPARE(m_main->LM()->model()->headerData(1, Qt::Horizontal).toString(),
+             QStringLiteral("Kalorien"));
+}
+
+void tst_MainWindow::menusAndAccessKeys()
+{
+    QStringList menus;
+    for (QAction *menu : m_main->menuBar()->actions()) {
+        QStringList entries;
+        for (QAction *entry : menu->menu()->actions())
+            entries.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
+        menus.append(menu->text() + QLatin1Char(':') + entries.join(QLatin1Char('|')));
+    }
+    QCOMPARE(menus, QStringList({
+                        QStringLiteral("&Lebensmittel:Ö&ffnen|&Speichern|-|&Neu|&Bearbeiten|"
+                                       "&Löschen|-|&Programm beenden"),
+                        QStringLiteral("&Ernährungsplan:&Löschen|&Drucken"),
+                        QStringLiteral("&Tools:&BMI Rechner|&Kalorienrechner"),
+                        QStringLiteral("&Info:Ü&ber..."),
+                    }));
+    QCOMPARE(m_main->PopupMenu1()->actions().size(), 1);
+    QCOMPARE(m_main->PopupMenu1()->actions().front()->text(), QStringLiteral("&Nährstoffinfo"));
+    QCOMPARE(m_main->Rechnen()->text(), QStringLiteral("Rechnen"));
+    QVERIFY(m_main->Rechnen()->associatedObjects().size() <= 1);
+}
+
+void tst_MainWindow::openShowsCatalogueSorted()
+{
+    openFile(m_sample);
+    // Umlauts beside their base letters, a blank before any letter.
+    const QStringList expected = {QStringLiteral("Apfel"), QStringLiteral("Äpfel getrocknet"),
+                                  QStringLiteral("apfelmus"), QStringLiteral("Birne"),
+                                  QStringLiteral("Zucker")};
+    QCOMPARE(names(*m_main->LM()->textModel()), expected);
+    QCOMPARE(m_main->LM()->textModel()->rowTexts(0),
+             QStringList({QStringLiteral("Apfel"), QStringLiteral("52"), QStringLiteral("0,3"),
+                          QStringLiteral("0,1"), QStringLiteral("12,4")}));
+}
+
+void tst_MainWindow::openUnreadableFileKeepsCatalogue()
+{
+    openFile(m_sample);
+    const QList<QStringList> before = m_main->LM()->textModel()->allRows();
+    const QString missing = m_dir->filePath(QStringLiteral("fehlt.lmk"));
+    const SeenBoxes boxes = CloseMessageBoxes([&] {
+        WhenModal([missing](QWidget *modal) { acceptFileDialog(modal, missing); });
+        m_main->menuBar()->actions().front()->menu()->actions().front()->trigger();
+    });
+    QCOMPARE(boxes.texts,
+             QStringList(QStringLiteral("Datei %1 kann nicht geöffnet werden.").arg(missing)));
+    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.icon, QMessageBox::Critical);
+    QCOMPARE(m_main->LM()->textModel()->allRows(), before);
+}
+
+void tst_MainWindow::saveWritesFileThatReadsBackIdentical()
+{
+    openFile(m_sample);
+    const QString target = m_dir->filePath(QStringLiteral("neu"));
+    WhenModal([&](QWidget *modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("Lebensmittel speichern"));
+        acceptFileDialog(modal, target);
+    });
+    m_main->Speichern1Click();
+    // The default extension is added to a name typed without one.
+    QFile saved(target + QStringLiteral(".lmk"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QVERIFY(bytes.startsWith(
+        "Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;\r\nApfel;52;0,3;0,1;12,4;\r\n"));
+    QVERIFY(bytes.endsWith("Zucker;400;0;0;100;\r\n"));
+
+    const QList<QStringList> before = m_main->LM()->textModel()->allRows();
+    openFile(saved.fileName());
+    QCOMPARE(m_main->LM()->textModel()->allRows(), before);
+}
+
+void tst_MainWindow::saveRefusesValueThatWouldNotReadBack()
+{
+    openFile(m_sample);
+    m_main->LM()->textModel()->setText(0, 1, QStringLiteral("52;5"));
+    const QString target = m_dir->filePath(QStringLiteral("kaputt.lmk"));
+    const SeenBoxes boxes = CloseMessageBoxes([&] {
+        WhenModal([&](QWidget *modal) { acceptFileDialog(modal, target); });
+        m_main->menuBar()->actions().front()->menu()->actions().at(1)->trigger();
+    });
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts.front().contains(QStringLiteral("Apfel")) &&
+                 boxes.texts.front().contains(QStringLiteral("52;5")),
+             qPrintable(boxes.texts.front()));
+    QVERIFY(!QFile::exists(target));
+}
+
+void tst_MainWindow::renameInPlaceResorts()
+{
+    openFile(m_sample);
+    TextListView *list = m_main->LM();
+    list->selectRow(0);
+    const QModelIndex first = list->model()->index(0, 0);
+    list->edit(first);
+    auto *editor = list->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("Zwetschge"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(names(*list->textModel()).last(), QStringLiteral("Zwetschge"));
+    QCOMPARE(list->selectedRow(), list->textModel()->rowCount() - 1);
+    // Nothing else reacts to a rename: the totals are not recalculated.
+    QCOMPARE(displays(*m_main), QStringList(8, QStringLiteral("0,0")));
+}
+
+void tst_MainWindow::errorBoxForUncaughtFailure_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("message gets a full stop") << 0 << QStringLiteral("Stream-Schreibfehler.");
+    QTest::newRow("standard exception") << 1 << QStringLiteral("kaputt.");
+    QTest::newRow("no message: empty box") << 2 << QString();
+}
+
+void tst_MainWindow::errorBoxForUncaughtFailure()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, expected);
+    bool after = false;
+    const SeenBoxes boxes = CloseMessageBoxes([&] {
+        RunGuarded(m_main, [&] {
+            if (kind == 0)
+                throw Failure(QStringLiteral("Stream-Schreibfehler"));
+            if (kind == 1)
+                throw std::runtime_error("kaputt");
+            throw 42;
+            after = true;
+        });
+    });
+    QVERIFY(!after);
+    QCOMPARE(boxes.texts, QStringList(expected));
+    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.icon, QMessageBox::Critical);
+    QCOMPARE(boxes.buttonCount, 1);
+}
+
+void tst_MainWindow::addPortionThroughDialog()
+{
+    openFile(m_sample);
+    m_main->LM()->selectRow(rowOf(*m_main->LM()->textModel(), QStringLiteral("Apfel")));
+    QStringList shown;
+    bool foodFieldsDisabled = false;
+    int height = 0;
+    WhenModal([&](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        QVERIFY(menge);
+        for (TMenge::Field field :
+             {TMenge::Name, TMenge::KCAL, TMenge::EW, TMenge::FT, TMenge::KH, TMenge::GR})
+            shown.append(menge->text(field));
+        foodFieldsDisabled = !menge->field(TMenge::Name)->isEnabled() &&
+                             !menge->field(TMenge::KH)->isEnabled() &&
+                             menge->field(TMenge::GR)->isEnabled();
+        height = menge->outerHeight();
+        QLineEdit *portion = menge->field(TMenge::GR);
+        portion->selectAll();
+        QTest::keyClicks(portion, QStringLiteral("150"));
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(m_main->BitBtn1(), Qt::LeftButton);
+
+    QCOMPARE(shown,
+             QStringList({QStringLiteral("Apfel"), QStringLiteral("52"), QStringLiteral("0,3"),
+                          QStringLiteral("0,1"), QStringLiteral("12,4"), QStringLiteral("50")}));
+    QVERIFY(foodFieldsDisabled);
+    QCOMPARE(height, TMenge::PortionHeight);
+    QCOMPARE(m_main->meal(0)->textModel()->allRows(),
+             QList<QStringList>(
+                 {{QStringLiteral("Apfel"), QStringLiteral("150"), QStringLiteral("52"),
+                   QStringLiteral("0,3"), QStringLiteral("0,1"), QStringLiteral("12,4")}}));
+    // Protein 0.45 is held in single precision as 0.4499999881.
+    QCOMPARE(displays(*m_main),
+             QStringList({QStringLiteral("78,0"), QStringLiteral("0,0"), QStringLiteral("0,0"),
+                          QStringLiteral("0,0"), QStringLiteral("78,0"), QStringLiteral("0,4"),
+                          QStringLiteral("0,2"), QStringLiteral("18,6")}));
+}
+
+void tst_MainWindow::addPortionByDoubleClickToPageShown()
+{
+    openFile(m_sample);
+    m_main->Page()->setCurrentIndex(2);
+    const int row = rowOf(*m_main->LM()->textModel(), QStringLiteral("Apfel"));
+    const QRect cell = m_main->LM()->visualRect(m_main->LM()->model()->index(row, 1));
+    WhenModal([](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        QVERIFY(menge);
+        menge->field(TMenge::GR)->setText(QStringLiteral("200"));
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    QTest::mouseDClick(m_main->LM()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTRY_COMPARE(m_main->meal(2)->textModel()->rowCount(), 1);
+    QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 0);
+    QCOMPARE(displays(*m_main),
+             QStringList({QStringLiteral("0,0"), QStringLiteral("0,0"), QStringLiteral("104,0"),
+                          QStringLiteral("0,0"), QStringLiteral("104,0"), QStringLiteral("0,6"),
+                          QStringLiteral("0,2"), QStringLiteral("24,8")}));
+
+    // A food whose name sorts first stands at the top, and the same food
+    // twice gives two rows.
+    addPortion(2, QStringLiteral("Apfel"), QStringLiteral("10"));
+    addPortion(2, QStringLiteral("Äpfel getrocknet"), QStringLiteral("10"));
+    addPortion(2, QStringLiteral("Birne"), QStringLiteral("10"));
+    QCOMPARE(names(*m_main->meal(2)->textModel()),
+             QStringList({QStringLiteral("Apfel"), QStringLiteral("Apfel"),
+                          QStringLiteral("Äpfel getrocknet"), QStringLiteral("Birne")}));
+}
+
+void tst_MainWindow::cancelAddsNothingButRecalculates()
+{
+    openFile(m_sample);
+    m_main->display(TMain::GKAL)->setText(QStringLiteral("alt"));
+    m_main->LM()->selectRow(0);
+    WhenModal([](QWidget *modal) {
+        QTest::mouseClick(qobject_cast<TMenge *>(modal)->cancelButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(m_main->BitBtn1(), Qt::LeftButton);
+    QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 0);
+    QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("0,0"));
+}
+
+void tst_MainWindow::addWithoutSelectionDoesNothing()
+{
+    openFile(m_sample);
+    m_main->display(TMain::GKAL)->setText(QStringLiteral("alt"));
+    m_main->LM()->clearSelection();
+    bool dialogShown = false;
+    WhenModal(
+        [&](QWidget *modal) {
+            dialogShown = true;
+            qobject_cast<TMenge *>(modal)->cancelButton()->click();
+        },
+        300);
+    QTest::mouseClick(m_main->BitBtn1(), Qt::LeftButton);
+    QTest::mouseDClick(m_main->LM()->viewport(), Qt::LeftButton, {},
+                       QPoint(10, m_main->LM()->viewport()->height() - 5));
+    QTest::qWait(350);
+    QVERIFY(!dialogShown);
+    QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("alt"));
+}
+
+void tst_MainWindow::removeRowOfActiveMealOnly()
+{
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+    addPortion(1, QStringLiteral("Birne"), QStringLiteral("100"));
+    m_main->meal(0)->selectRow(0);
+
+    // The page shown has no selected row: nothing happens, not even a
+    // recalculation, whatever the other meal has selected.
+    m_main->Page()->setCurrentIndex(1);
+    m_main->meal(1)->clearSelection();
+    m_main->display(TMain::GKAL)->setText(QStringLiteral("alt"));
+    QTest::mouseClick(m_main->BitBtn2(), Qt::LeftButton);
+    QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 1);
+    QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("alt"));
+
+    m_main->Page()->setCurrentIndex(0);
+    QTest::mouseClick(m_main->BitBtn2(), Qt::LeftButton);
+    QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 0);
+    QCOMPARE(m_main->meal(1)->textModel()->rowCount(), 1);
+    QCOMPARE(m_main->display(TMain::KCAL1)->text(), QStringLiteral("0,0"));
+    QCOMPARE(m_main->display(TMain::KCAL2)->text(), QStringLiteral("55,0"));
+    QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("55,0"));
+}
+
+void tst_MainWindow::clearPlan()
+{
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+    addPortion(3, QStringLiteral("Zucker"), QStringLiteral("3086,4"));
+    QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("12397,6"));
+    QAction *clear = m_main->menuBar()->actions().at(1)->menu()->actions().front();
+    clear->trigger();
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(m_main->meal(i)->textModel()->rowCount(), 0);
+    QCOMPARE(displays(*m_main), QStringList(8, QStringLiteral("0,0")));
+    // Clearing an empty plan still recalculates.
+    m_main->display(TMain::KH)->setText(QStringLiteral("alt"));
+    clear->trigger();
+    QCOMPARE(m_main->display(TMain::KH)->text(), QStringLiteral("0,0"));
+}
+
+void tst_MainWindow::failingRowsShowOneMessageEach()
+{
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+    SeenBoxes boxes =
+        CloseMessageBoxes([&] { addPortion(1, QStringLiteral("Birne"), QStringLiteral("viel")); });
+    QCOMPARE(boxes.texts, QStringList(QStringLiteral("Fehler beim Berechnen")));
+    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.icon, QMessageBox::NoIcon);
+    QCOMPARE(boxes.buttonCount, 1);
+    QCOMPARE(m_main->meal(1)->textModel()->text(0, 1), QStringLiteral("viel"));
+
+    // A catalogue food whose fat does not convert: its energy and protein
+    // count, its fat and carbohydrate do not.
+    m_main->LM()->textModel()->setText(rowOf(*m_main->LM()->textModel(), QStringLiteral("Zucker")),
+                                       3, QStringLiteral("wenig"));
+    boxes =
+        CloseMessageBoxes([&] { addPortion(2, QStringLiteral("Zucker"), QStringLiteral("10")); });
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(displays(*m_main),
+             QStringList({QStringLiteral("52,0"), QStringLiteral("0,0"), QStringLiteral("40,0"),
+                          QStringLiteral("0,0"), QStringLiteral("92,0"), QStringLiteral("0,3"),
+                          QStringLiteral("0,1"), QStringLiteral("12,4")}));
+}
+
+void tst_MainWindow::newFoodFromTemplateAndWithout()
+{
+    // The first use of the dialog with no row selected shows its start texts.
+    QStringList shown;
+    int height = 0;
+    bool portionEnabled = true;
+    WhenModal([&](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        shown = menge->foodTexts();
+        height = menge->outerHeight();
+        portionEnabled = menge->field(TMenge::GR)->isEnabled();
+        menge->field(TMenge::Name)->setText(QStringLiteral("Quark"));
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    m_main->Neu1Click();
+    QCOMPARE(shown, QStringList({QStringLiteral("Name"), QStringLiteral("0"), QStringLiteral("0"),
+                                 QStringLiteral("0"), QStringLiteral("0")}));
+    QCOMPARE(height, TMenge::CatalogueEditHeight);
+    QVERIFY(!portionEnabled);
+    QCOMPARE(m_main->LM()->textModel()->allRows(),
+             QList<QStringList>({{QStringLiteral("Quark"), QStringLiteral("0"), QStringLiteral("0"),
+                                  QStringLiteral("0"), QStringLiteral("0")}}));
+
+    // With a row selected it is the template; OK without changes adds a
+    // duplicate, and the selection stays where it was.
+    openFile(m_sample);
+    const int birne = rowOf(*m_main->LM()->textModel(), QStringLiteral("Birne"));
+    m_main->LM()->selectRow(birne);
+    WhenModal([](QWidget *modal) {
+        QTest::mouseClick(qobject_cast<TMenge *>(modal)->okButton(), Qt::LeftButton);
+    });
+    m_main->Neu1Click();
+    QCOMPARE(names(*m_main->LM()->textModel()).count(QStringLiteral("Birne")), 2);
+    QCOMPARE(m_main->LM()->selectedRow(), birne);
+
+    // A new food with an empty name stays at the end.
+    WhenModal([](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        menge->field(TMenge::Name)->clear();
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    m_main->Neu1Click();
+    QCOMPARE(names(*m_main->LM()->textModel()).last(), QString());
+}
+
+void tst_MainWindow::editMovesRenamedRowAndKeepsSelection()
+{
+    openFile(m_sample);
+    TextTableModel &catalogue = *m_main->LM()->textModel();
+    m_main->LM()->selectRow(rowOf(catalogue, QStringLiteral("Apfel")));
+    WhenModal([](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        QCOMPARE(menge->text(TMenge::KCAL), QStringLiteral("52"));
+        menge->field(TMenge::Name)->setText(QStringLiteral("Pflaume"));
+        menge->field(TMenge::KCAL)->setText(QStringLiteral("47"));
+        QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+    });
+    m_main->Bearbeiten1Click();
+    const int moved = rowOf(catalogue, QStringLiteral("Pflaume"));
+    QCOMPARE(moved, 3);
+    QCOMPARE(m_main->LM()->selectedRow(), moved);
+    QCOMPARE(catalogue.text(moved, 1), QStringLiteral("47"));
+
+    // Without a selection: nothing, no dialog.
+    m_main->LM()->clearSelection();
+    bool dialogShown = false;
+    WhenModal(
+        [&](QWidget *modal) {
+            dialogShown = true;
+            qobject_cast<TMenge *>(modal)->cancelButton()->click();
+        },
+        300);
+    m_main->Bearbeiten1Click();
+    m_main->Lschen1Click();
+    QTest::qWait(350);
+    QVERIFY(!dialogShown);
+    QCOMPARE(catalogue.rowCount(), 5);
+}
+
+void tst_MainWindow::deleteAndCancelLeaveMealsAlone()
+{
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+    const QStringList totals = displays(*m_main);
+    TextTableModel &catalogue = *m_main->LM()->textModel();
+    const QList<QStringList> mealRows = m_main->meal(0)->textModel()->allRows();
+
+    m_main->LM()->selectRow(rowOf(catalogue, QStringLiteral("Apfel")));
+    WhenModal([](QWidget *modal) {
+        auto *menge = qobject_cast<TMenge *>(modal);
+        menge->field(TMenge::KCAL)->setText(QStringLiteral("999"));
+        QTest::mouseClick(menge->cancelButton(), Qt::LeftButton);
+    });
+    m_main->Bearbeiten1Click();
+    QCOMPARE(catalogue.text(rowOf(catalogue, QStringLiteral("Apfel")), 1), QStringLiteral("52"));
+
+    m_main->Lschen1Click();
+    QCOMPARE(rowOf(catalogue, QStringLiteral("Apfel")), -1);
+    QCOMPARE(m_main->meal(0)->textModel()->allRows(), mealRows);
+    QCOMPARE(displays(*m_main), totals);
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_main_window.moc"
