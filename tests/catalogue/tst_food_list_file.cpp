@@ -107,6 +107,9 @@ void tst_FoodListFile::read_data()
     QTest::newRow("LF CR is two line ends")
         << Header + crlf + AppleLine + QByteArrayLiteral("\n\r") + PearLine + crlf
         << QList<FoodRecord>{apple(), food(u"", u"", u"", u"", u""), pear()};
+    QTest::newRow("LF LF is two line ends")
+        << Header + '\n' + AppleLine + QByteArrayLiteral("\n\n") + PearLine + '\n'
+        << QList<FoodRecord>{apple(), food(u"", u"", u"", u"", u""), pear()};
     QTest::newRow("CR CR LF is two line ends")
         << Header + crlf + AppleLine + QByteArrayLiteral("\r\r\n") + PearLine
         << QList<FoodRecord>{apple(), food(u"", u"", u"", u"", u""), pear()};
