@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-#include <cerrno>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +13,17 @@
 namespace {
 
 QChar g_decimalSeparator = QLatin1Char('.');
+
+// 10^0 to 10^27, each exact in extended precision.
+constexpr auto PowersOfTen = [] {
+    std::array<Extended, 28> powers{};
+    Extended power = 1;
+    for (Extended &entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
 
 bool isDigit(QChar c)
 {
@@ -146,27 +157,19 @@ Extended ParseNumber(QStringView text, QChar separator)
         ++i;
     }
 
-    // All digits of the mantissa read as one integer, without its leading zeros.
-    std::string digits;
-    long long fractionDigits = 0;
-    qsizetype taken = 0;
-    auto takeDigit = [&](QChar c) {
-        if (!digits.empty() || c != QLatin1Char('0'))
-            digits.push_back(char(c.unicode()));
-    };
-    while (i < n && isDigit(text[i])) {
-        takeDigit(text[i++]);
-        ++taken;
-    }
-    if (i < n && text[i] == separator) {
+    const qsizetype integerStart = i;
+    while (i < n && isDigit(text[i]))
         ++i;
-        ++taken;
-        while (i < n && isDigit(text[i])) {
-            takeDigit(text[i++]);
-            ++fractionDigits;
-        }
+    const qsizetype integerEnd = i;
+    qsizetype fractionStart = i;
+    qsizetype fractionEnd = i;
+    if (i < n && text[i] == separator) {
+        fractionStart = ++i;
+        while (i < n && isDigit(text[i]))
+            ++i;
+        fractionEnd = i;
     }
-    if (taken == 0)
+    if (i == integerStart)
         refuse(text);
 
     long long exponent = 0;
@@ -187,17 +190,53 @@ Extended ParseNumber(QStringView text, QChar separator)
     if (i != n)
         refuse(text);
 
-    Extended value = 0;
-    if (!digits.empty()) {
-        // Trailing zeros only shift the exponent; dropping them keeps the
-        // string short for the correctly rounded conversion below.
-        const size_t last = digits.find_last_not_of('0');
-        const long long trailingZeros = (long long)(digits.size() - last - 1);
-        digits.resize(last + 1);
-        const long long scale = exponent - fractionDigits + trailingZeros;
+    // All digits of the mantissa read as one integer, without leading and
+    // trailing zeros; the fraction and the trailing zeros shift the exponent.
+    qsizetype firstDigit = -1;
+    qsizetype lastDigit = -1;
+    long long significant = 0;
+    long long trailingZeros = 0;
+    auto scan = [&](qsizetype from, qsizetype to) {
+        for (qsizetype k = from; k < to; ++k) {
+            if (text[k] == QLatin1Char('0')) {
+                if (firstDigit >= 0)
+                    ++trailingZeros;
+                continue;
+            }
+            if (firstDigit < 0)
+                firstDigit = k;
+            lastDigit = k;
+            significant += trailingZeros + 1;
+            trailingZeros = 0;
+        }
+    };
+    scan(integerStart, integerEnd);
+    scan(fractionStart, fractionEnd);
+    if (firstDigit < 0)
+        return negative ? -Extended(0) : Extended(0);
+    const long long scale = exponent - (fractionEnd - fractionStart) + trailingZeros;
+    auto forEachDigit = [&](auto &&take) {
+        for (qsizetype k = firstDigit; k <= lastDigit; ++k) {
+            if (k != integerEnd || integerEnd == fractionStart)
+                take(char(text[k].unicode()));
+        }
+    };
+
+    Extended value;
+    if (significant <= 19 && scale >= -27 && scale <= 27) {
+        // Both the integer (below 10^19 < 2^64) and the power of ten (5^27 <
+        // 2^64) are exact in extended precision, so one multiplication or
+        // division rounds correctly, as the general conversion below would.
+        unsigned long long mantissa = 0;
+        forEachDigit([&](char digit) { mantissa = mantissa * 10 + unsigned(digit - '0'); });
+        const Extended power = PowersOfTen[scale < 0 ? -scale : scale];
+        value = scale < 0 ? Extended(mantissa) / power : Extended(mantissa) * power;
+    } else {
+        std::string digits;
+        digits.reserve(size_t(significant) + 24);
+        forEachDigit([&](char digit) { digits.push_back(digit); });
         digits += 'e';
         digits += std::to_string(scale);
-        errno = 0;
         value = std::strtold(digits.c_str(), nullptr);
         if (std::isinf(value))
             refuse(text);

@@ -29,14 +29,15 @@ TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &
     for (int meal = 0; meal < MealCount; ++meal) {
         const TextTableModel &list = *meals[size_t(meal)];
         for (int row = 0; row < list.rowCount(); ++row) {
+            // Every row of a meal list has all six texts.
             const QStringList &texts = list.rowTexts(row);
             try {
-                const float portion = ParsePortion(texts.value(MealPortion));
-                addAmount(sums.dayKcal, texts.value(MealKcal), portion);
-                addAmount(sums.mealKcal[size_t(meal)], texts.value(MealKcal), portion);
-                addAmount(sums.dayProtein, texts.value(MealProtein), portion);
-                addAmount(sums.dayFat, texts.value(MealFat), portion);
-                addAmount(sums.dayCarbohydrate, texts.value(MealCarbohydrate), portion);
+                const float portion = ParsePortion(texts.at(MealPortion));
+                addAmount(sums.dayKcal, texts.at(MealKcal), portion);
+                addAmount(sums.mealKcal[size_t(meal)], texts.at(MealKcal), portion);
+                addAmount(sums.dayProtein, texts.at(MealProtein), portion);
+                addAmount(sums.dayFat, texts.at(MealFat), portion);
+                addAmount(sums.dayCarbohydrate, texts.at(MealCarbohydrate), portion);
             } catch (const Failure &) {
                 result.failedRows.append({meal, row});
             }

@@ -81,6 +81,7 @@ private Q_SLOTS:
     void saveWritesFileThatReadsBackIdentical();
     void saveRefusesValueThatWouldNotReadBack();
     void renameInPlaceResorts();
+    void localeChangeRereadsSeparator();
     void errorBoxForUncaughtFailure_data();
     void errorBoxForUncaughtFailure();
 
@@ -331,6 +332,14 @@ void tst_MainWindow::renameInPlaceResorts()
     QCOMPARE(list->selectedRow(), list->textModel()->rowCount() - 1);
     // Nothing else reacts to a rename: the totals are not recalculated.
     QCOMPARE(displays(*m_main), QStringList(8, QStringLiteral("0,0")));
+}
+
+void tst_MainWindow::localeChangeRereadsSeparator()
+{
+    SetDecimalSeparator(QLatin1Char('#'));
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(m_main, &change);
+    QCOMPARE(QString(DecimalSeparator()), QLocale::system().decimalPoint());
 }
 
 void tst_MainWindow::errorBoxForUncaughtFailure_data()
