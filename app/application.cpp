@@ -5,6 +5,10 @@
 #include "app/main_window.h"
 #include "app/number_text.h"
 #include "catalogue/menge_dialog.h"
+#include "tools/bmi_dialog.h"
+#include "tools/info_dialog.h"
+#include "tools/kalorienrechner_dialog.h"
+#include "tools/ueber_dialog.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -62,6 +66,12 @@ TApplicationWindows::TApplicationWindows()
     m_main = std::make_unique<TMain>();
     Main = m_main.get();
     Menge = new TMenge(Main);
+    m_instructionModule = std::make_unique<TInstructionModule>();
+    InstructionModule = m_instructionModule.get();
+    Info = new TInfo(Main);
+    Ueber = new TUeber(Main);
+    Kalorienrechner = new TKalorienrechner(Main);
+    BMI = new TBMI(Main);
     Main->setDialogs({Menge, Info, Ueber, Kalorienrechner, BMI});
 }
 

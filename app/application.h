@@ -38,7 +38,7 @@ public:
 
     TMain *Main = nullptr;
     TMenge *Menge = nullptr;
-    TInstructionModule InstructionModule;
+    TInstructionModule *InstructionModule = nullptr;
     TInfo *Info = nullptr;
     TUeber *Ueber = nullptr;
     TKalorienrechner *Kalorienrechner = nullptr;
@@ -46,6 +46,7 @@ public:
 
 private:
     std::unique_ptr<TMain> m_main;
+    std::unique_ptr<TInstructionModule> m_instructionModule;
 };
 
 // Creates the windows, shows the main window and runs the event loop.

@@ -8,6 +8,13 @@
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "plan/totals.h"
+#include "tools/bmi_dialog.h"
+#include "tools/click_label.h"
+#include "tools/info_dialog.h"
+#include "tools/kalorienrechner_dialog.h"
+#include "tools/logos.h"
+#include "tools/ueber_dialog.h"
+#include "tools/web_links.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -72,28 +79,6 @@ QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
     line->setGeometry(geometry);
     return line;
 }
-
-// A label that reports a click, for the advertising block's link and picture.
-class ClickLabel final : public QLabel
-{
-public:
-    ClickLabel(QWidget *parent, std::function<void()> onClick)
-        : QLabel(parent), m_onClick(std::move(onClick))
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        QLabel::mouseReleaseEvent(event);
-        if (rect().contains(mapFromGlobal(QCursor::pos())))
-            m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
 
 } // namespace
 
@@ -249,8 +234,9 @@ void TMain::createAdvertisingBlock(QWidget *client)
         new QLabel(QStringLiteral("Der Trainingsplaner\nzum Ernährungsplan"), m_advertising);
     slogan->setGeometry(10, 18, 160, 30);
 
-    auto *link = new ClickLabel(m_advertising, guarded(&TMain::Label3Click));
-    link->setText(QStringLiteral("www.menuvera.example"));
+    auto *link = new ClickLabel(m_advertising);
+    connect(link, &ClickLabel::clicked, this, guarded(&TMain::Label3Click));
+    link->setText(ShownAddress(MakerHomePage()));
     QFont linkFont(QStringLiteral("MS Sans Serif"));
     linkFont.setPixelSize(13);
     linkFont.setBold(true);
@@ -261,8 +247,11 @@ void TMain::createAdvertisingBlock(QWidget *client)
     link->setGeometry(10, 54, 165, 18);
     link->setAccessibleName(QStringLiteral("Webseite von Menuvera öffnen"));
 
-    m_advertisingPicture = new ClickLabel(m_advertising, guarded(&TMain::Image1Click));
-    m_advertisingPicture->setToolTip(QStringLiteral("https://www.menuvera.example/"));
+    auto *picture = new ClickLabel(m_advertising);
+    connect(picture, &ClickLabel::clicked, this, guarded(&TMain::Image1Click));
+    m_advertisingPicture = picture;
+    m_advertisingPicture->setPixmap(MakerLogo(QSize(75, 75)));
+    m_advertisingPicture->setToolTip(MakerHomePage().toString());
     m_advertisingPicture->setAlignment(Qt::AlignCenter);
     m_advertisingPicture->setAccessibleName(
         QStringLiteral("Logo von Menuvera, öffnet die Webseite"));
@@ -485,9 +474,35 @@ void TMain::RechnenExecute()
 }
 
 void TMain::Drucken1Click() {}
-void TMain::BMIRechner1Click() {}
-void TMain::Kalorienrechner1Click() {}
-void TMain::ber1Click() {}
-void TMain::Nhrstoffinfo1Click() {}
-void TMain::Image1Click() {}
-void TMain::Label3Click() {}
+
+void TMain::BMIRechner1Click()
+{
+    m_dialogs.BMI->exec();
+}
+
+void TMain::Kalorienrechner1Click()
+{
+    m_dialogs.Kalorienrechner->exec();
+}
+
+void TMain::ber1Click()
+{
+    m_dialogs.Ueber->exec();
+}
+
+void TMain::Nhrstoffinfo1Click()
+{
+    const int row = m_LM->selectedRow();
+    if (row >= 0)
+        ShowNutrientInfo(*m_dialogs.Info, catalogue().rowTexts(row));
+}
+
+void TMain::Image1Click()
+{
+    OpenWebAddress(MakerHomePage());
+}
+
+void TMain::Label3Click()
+{
+    OpenWebAddress(MakerHomePage());
+}

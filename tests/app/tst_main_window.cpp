@@ -8,11 +8,16 @@
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "tests/support/modal.h"
+#include "tools/info_dialog.h"
+#include "tools/web_links.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -96,6 +101,10 @@ private Q_SLOTS:
     void newFoodFromTemplateAndWithout();
     void editMovesRenamedRowAndKeepsSelection();
     void deleteAndCancelLeaveMealsAlone();
+
+    void rightClickSelectsRowForNutrientInfo();
+    void advertisingBlockOpensMakerHomePage();
+    void toolMenusOpenTheirDialogs();
 
 private:
     void openFile(const QString &fileName);
@@ -643,6 +652,87 @@ void tst_MainWindow::deleteAndCancelLeaveMealsAlone()
     QCOMPARE(rowOf(catalogue, QStringLiteral("Apfel")), -1);
     QCOMPARE(m_main->meal(0)->textModel()->allRows(), mealRows);
     QCOMPARE(displays(*m_main), totals);
+}
+
+void tst_MainWindow::rightClickSelectsRowForNutrientInfo()
+{
+    openFile(m_sample);
+    TextListView *list = m_main->LM();
+    list->selectRow(0);
+    const int birne = rowOf(*list->textModel(), QStringLiteral("Birne"));
+    const QPoint onBirne = list->visualRect(list->model()->index(birne, 0)).center();
+
+    QString shownName;
+    QString shownEnergy;
+    QTimer::singleShot(50, this, [&] {
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        WhenModal([&](QWidget *modal) {
+            auto *info = qobject_cast<TInfo *>(modal);
+            QVERIFY(info);
+            shownName = info->Name()->text();
+            shownEnergy = info->KCAL()->text();
+            info->close();
+        });
+        menu->actions().front()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, onBirne,
+                                 list->viewport()->mapToGlobal(onBirne));
+    QApplication::sendEvent(list->viewport(), &rightClick);
+    QTRY_COMPARE(shownName, QStringLiteral("Birne"));
+    QCOMPARE(shownEnergy, QStringLiteral("100 gr = 55 kcal"));
+    QCOMPARE(list->selectedRow(), birne);
+}
+
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+void tst_MainWindow::advertisingBlockOpensMakerHomePage()
+{
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    const QList<QLabel *> labels = m_main->centralWidget()->findChildren<QLabel *>();
+    QLabel *link = nullptr;
+    QLabel *picture = nullptr;
+    for (QLabel *label : labels) {
+        if (label->text() == ShownAddress(MakerHomePage()))
+            link = label;
+        if (!label->pixmap().isNull())
+            picture = label;
+    }
+    QVERIFY(link && picture);
+    QCOMPARE(picture->size(), QSize(75, 75));
+    QTest::mouseClick(link, Qt::LeftButton);
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(recorder.opened, QList<QUrl>({MakerHomePage(), MakerHomePage()}));
+}
+
+void tst_MainWindow::toolMenusOpenTheirDialogs()
+{
+    QStringList titles;
+    const QList<QAction *> entries = {m_main->menuBar()->actions().at(2)->menu()->actions().at(0),
+                                      m_main->menuBar()->actions().at(2)->menu()->actions().at(1),
+                                      m_main->menuBar()->actions().at(3)->menu()->actions().at(0)};
+    for (QAction *entry : entries) {
+        WhenModal([&](QWidget *modal) {
+            titles.append(modal->windowTitle());
+            modal->close();
+        });
+        entry->trigger();
+    }
+    QCOMPARE(titles, QStringList({QStringLiteral("BMI Rechner"), QStringLiteral("Kalorienrechner"),
+                                  QStringLiteral("Info über ..")}));
 }
 
 QTEST_MAIN(tst_MainWindow)
