@@ -32,6 +32,7 @@ private Q_SLOTS:
     void pastedTextIsNotChanged();
     void typedPointUnderPointSettings();
     void escapeDoesNotClose();
+    void centredOnFirstShowingOnly();
 
 private:
     void showFresh();
@@ -284,6 +285,17 @@ void tst_BmiDialog::escapeDoesNotClose()
     m_bmi->close();
     m_bmi->show();
     QCOMPARE(m_bmi->Edit2()->text(), QStringLiteral("80"));
+}
+
+void tst_BmiDialog::centredOnFirstShowingOnly()
+{
+    const QPoint screenCentre = m_bmi->screen()->availableGeometry().center();
+    // Within the width of the window frame.
+    QVERIFY((m_bmi->geometry().center() - screenCentre).manhattanLength() <= 8);
+    m_bmi->close();
+    m_bmi->move(10, 20);
+    m_bmi->show();
+    QCOMPARE(m_bmi->pos(), QPoint(10, 20));
 }
 
 QTEST_MAIN(tst_BmiDialog)
