@@ -16,7 +16,9 @@
 #include "tools/ueber_dialog.h"
 #include "tools/web_links.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileDialog>
@@ -48,6 +50,19 @@ const QString MealNames[4] = {QStringLiteral("Frühstück"), QStringLiteral("Mit
 QString ProgramFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+// Shows a file dialog starting in the program's folder; gives the chosen
+// file, or the empty text when the user cancels.
+QString chooseFile(QFileDialog *dialog)
+{
+    dialog->setDirectory(ProgramFolder());
+    const int result = dialog->exec();
+    // The file-name box's completion list can outlive its dialog where no
+    // window manager takes the focus away; it must not stay on the screen.
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
+        completer->popup()->hide();
+    return result == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
 }
 
 QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, const QColor &colour,
@@ -361,10 +376,9 @@ void TMain::Timer1Timer()
 
 void TMain::ffnen1Click()
 {
-    m_openDialog->setDirectory(ProgramFolder());
-    if (m_openDialog->exec() != QDialog::Accepted)
+    const QString fileName = chooseFile(m_openDialog);
+    if (fileName.isEmpty())
         return;
-    const QString fileName = m_openDialog->selectedFiles().value(0);
     // The file is read before the catalogue is touched, so a file that
     // cannot be read leaves the catalogue as it was.
     m_lineBuffer = ReadLines(fileName);
@@ -373,10 +387,9 @@ void TMain::ffnen1Click()
 
 void TMain::Speichern1Click()
 {
-    m_saveDialog->setDirectory(ProgramFolder());
-    if (m_saveDialog->exec() != QDialog::Accepted)
+    const QString fileName = chooseFile(m_saveDialog);
+    if (fileName.isEmpty())
         return;
-    const QString fileName = m_saveDialog->selectedFiles().value(0);
     const QList<QStringList> foods = catalogue().allRows();
     CheckStorable(foods);
     m_lineBuffer = LinesFromFoods(foods);

@@ -26,6 +26,16 @@ TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths
     for (int column = 0; column < columnWidths.size(); ++column)
         setColumnWidth(column, columnWidths[column]);
 
+    // Removing the selected row leaves no row selected: the view would
+    // otherwise select its neighbour, and a second click on the remove
+    // button would remove that one too.
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!m_selectedRowRemoved)
+            return;
+        m_selectedRowRemoved = false;
+        selectionModel()->clear();
+    });
+
     // The user selects a food and then clicks an arrow button: the selection
     // must stay visible while the list has lost the focus.
     QPalette colours = palette();
@@ -40,6 +50,13 @@ int TextListView::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TextListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    const int selected = selectedRow();
+    m_selectedRowRemoved = selected >= start && selected <= end;
+    QTableView::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void TextListView::mousePressEvent(QMouseEvent *event)

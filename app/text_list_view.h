@@ -23,9 +23,11 @@ Q_SIGNALS:
     void listDoubleClicked();
 
 protected:
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     TextTableModel *m_model;
+    bool m_selectedRowRemoved = false;
 };

@@ -501,7 +501,15 @@ void tst_MainWindow::removeRowOfActiveMealOnly()
     QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 1);
     QCOMPARE(m_main->display(TMain::GKAL)->text(), QStringLiteral("alt"));
 
+    // The removed row leaves no selection behind for a second click.
+    addPortion(0, QStringLiteral("Birne"), QStringLiteral("100"));
     m_main->Page()->setCurrentIndex(0);
+    m_main->meal(0)->selectRow(0);
+    QTest::mouseClick(m_main->BitBtn2(), Qt::LeftButton);
+    QCOMPARE(m_main->meal(0)->selectedRow(), -1);
+    QTest::mouseClick(m_main->BitBtn2(), Qt::LeftButton);
+    QCOMPARE(names(*m_main->meal(0)->textModel()), QStringList(QStringLiteral("Birne")));
+    m_main->meal(0)->selectRow(0);
     QTest::mouseClick(m_main->BitBtn2(), Qt::LeftButton);
     QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 0);
     QCOMPARE(m_main->meal(1)->textModel()->rowCount(), 1);
