@@ -11,7 +11,7 @@ packages=(
   # run time: platform plugins, German translations, fonts, German locale
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core locales
   # real-window checks, screenshots and PDF inspection
-  xvfb xauth xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils
 )
 
 missing=()

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Starts the program in a real window (xcb) under Xvfb and checks from the
+# outside, as a user sees it: the main window appears, then by itself the
+# dialog "Lebensmittel öffnen"; the sample catalogue beside the program opens
+# without an error box, and the program keeps running. Usage: startup.sh PROGRAM [SCREENSHOT]
+set -euo pipefail
+program=$1
+screenshot=${2:-}
+
+for tool in Xvfb xdotool; do
+    command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
+done
+
+display=:$((300 + $$ % 300))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app=
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Waits up to 10 s for a visible window whose title matches; prints its id.
+wait_for() {
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$app" 2>/dev/null || { echo "program ended" >&2; return 1; }
+        sleep 0.1
+    done
+    echo "no window '$1'" >&2
+    return 1
+}
+
+LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
+app=$!
+wait_for '^Menuvera 2 ' >/dev/null
+dialog=$(wait_for '^Lebensmittel öffnen')
+echo "main window and open dialog shown"
+
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.3
+xdotool type --delay 20 'Lebensmittel.lmk'
+xdotool key Return
+sleep 1
+if xdotool search --onlyvisible --name '^Lebensmittel öffnen' >/dev/null 2>&1; then
+    echo "open dialog still shown"; exit 1
+fi
+# An error box would be a window titled "Menuvera 2" alone.
+if xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1; then
+    echo "an error box appeared"; exit 1
+fi
+kill -0 "$app"
+[ -n "$screenshot" ] && import -window root "$screenshot"
+echo "sample catalogue opened"
