@@ -1,0 +1,146 @@
+#include "plan/printer_canvas.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+QStringList FontFamiliesFor(const QString &face)
+{
+    // Fontconfig usually maps Arial to Liberation Sans already; naming the
+    // stand-ins keeps that mapping when its alias file is missing, so that
+    // widths and heights stay those of Arial rather than of a fallback face.
+    if (face.compare(u"Arial", Qt::CaseInsensitive) == 0)
+        return {face, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
+    return {face};
+}
+
+PrinterCanvas::PrinterCanvas(QPrinter &printer, QPainter &painter)
+    : m_printer(printer), m_painter(painter), m_linePen(Qt::black, 1, Qt::SolidLine)
+{
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+}
+
+void PrinterCanvas::setFontFace(const QString &face)
+{
+    m_families = FontFamiliesFor(face);
+    fontChanged();
+}
+
+void PrinterCanvas::setFontSize(int points)
+{
+    m_points = points;
+    fontChanged();
+}
+
+void PrinterCanvas::setFontColor(int red, int green, int blue)
+{
+    m_color = QColor(red, green, blue);
+}
+
+void PrinterCanvas::setFontBold(bool bold)
+{
+    m_bold = bold;
+    fontChanged();
+}
+
+int PrinterCanvas::characterHeight() const
+{
+    return CharacterHeight(m_points, verticalDpi());
+}
+
+int PrinterCanvas::textWidth(const QString &text) const
+{
+    return metrics().horizontalAdvance(text);
+}
+
+void PrinterCanvas::drawText(int x, int y, const QString &text)
+{
+    m_painter.setFont(currentFont());
+    m_painter.setPen(m_color);
+    m_painter.drawText(QPoint(x, y + metrics().ascent()), text);
+}
+
+void PrinterCanvas::drawLine(int x1, int y1, int x2, int y2)
+{
+    m_painter.setPen(m_linePen);
+    m_painter.drawLine(x1, y1, x2, y2);
+}
+
+void PrinterCanvas::newPage()
+{
+    m_printer.newPage();
+}
+
+int PrinterCanvas::pageWidth() const
+{
+    return m_printer.width();
+}
+
+int PrinterCanvas::pageHeight() const
+{
+    return m_printer.height();
+}
+
+int PrinterCanvas::verticalDpi() const
+{
+    return m_printer.logicalDpiY();
+}
+
+const QFont &PrinterCanvas::currentFont() const
+{
+    if (!m_font) {
+        QFont font;
+        font.setFamilies(m_families);
+        font.setBold(m_bold);
+        font.setPixelSize(pixelSizeFor(characterHeight()));
+        m_font = font;
+    }
+    return *m_font;
+}
+
+const QFontMetrics &PrinterCanvas::metrics() const
+{
+    if (!m_metrics)
+        m_metrics.emplace(currentFont(), &m_printer);
+    return *m_metrics;
+}
+
+void PrinterCanvas::fontChanged()
+{
+    m_font.reset();
+    m_metrics.reset();
+}
+
+// Font heights grow in steps that skip some values, so the size chosen is
+// the one whose height comes nearest to the wanted one, the smaller on a tie.
+int PrinterCanvas::pixelSizeFor(int height) const
+{
+    const QString key = m_families.join(QLatin1Char(',')) +
+                        (m_bold ? QStringLiteral("|b|") : QStringLiteral("|r|")) +
+                        QString::number(height);
+    const auto known = m_pixelSizes.constFind(key);
+    if (known != m_pixelSizes.constEnd())
+        return *known;
+
+    QFont font;
+    font.setFamilies(m_families);
+    font.setBold(m_bold);
+    const auto heightAt = [&](int pixelSize) {
+        font.setPixelSize(pixelSize);
+        return QFontMetrics(font, &m_printer).height();
+    };
+    // The largest size whose height does not exceed the wanted one.
+    int low = 1;
+    int high = std::max(2, 2 * height);
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (heightAt(middle) <= height)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    int best = low;
+    if (heightAt(low) < height && heightAt(low + 1) - height < height - heightAt(low))
+        best = low + 1;
+    m_pixelSizes.insert(key, best);
+    return best;
+}
