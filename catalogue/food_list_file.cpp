@@ -154,7 +154,9 @@ QStringList LinesFromFoods(const QList<FoodRecord> &foods)
 void WriteLines(const QString &fileName, const QStringList &lines)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // QSaveFile opens a temporary file even for an empty name and fails only
+    // on commit, which would report a write error for a file never created.
+    if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw Failure(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fileName));
     // Encoded in pieces, so that a large catalogue is never held twice.
     constexpr qsizetype chunkSize = 1 << 20;
