@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/command_guard.h"
+#include "app/fixed_dialog.h"
 #include "app/glyphs.h"
 #include "app/number_text.h"
 #include "app/text_list_view.h"
 #include "app/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "plan/plan_printer.h"
+#include "plan/print_layout.h"
 #include "plan/totals.h"
 #include "tools/bmi_dialog.h"
 #include "tools/click_label.h"
@@ -78,9 +81,7 @@ QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, co
     colours.setColor(QPalette::Window, colour);
     colours.setColor(QPalette::WindowText, Qt::black);
     cell->setPalette(colours);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(13);
-    cell->setFont(font);
+    cell->setFont(PixelFont(13));
     cell->setMargin(0);
     cell->setIndent(2);
     return cell;
@@ -100,7 +101,7 @@ QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
 TMain::TMain(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Menuvera 2 – der Ernährungsplaner von Menuvera Software"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(WindowFont());
 
     auto *client = new QWidget(this);
     setCentralWidget(client);
@@ -252,10 +253,7 @@ void TMain::createAdvertisingBlock(QWidget *client)
     auto *link = new ClickLabel(m_advertising);
     connect(link, &ClickLabel::clicked, this, guarded(&TMain::Label3Click));
     link->setText(ShownAddress(MakerHomePage()));
-    QFont linkFont(QStringLiteral("MS Sans Serif"));
-    linkFont.setPixelSize(13);
-    linkFont.setBold(true);
-    link->setFont(linkFont);
+    link->setFont(PixelFont(13, true));
     QPalette green = link->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     link->setPalette(green);
@@ -486,7 +484,15 @@ void TMain::RechnenExecute()
         m_displays[i]->setText(texts[i]);
 }
 
-void TMain::Drucken1Click() {}
+void TMain::Drucken1Click()
+{
+    std::array<QString, 8> texts;
+    for (size_t i = 0; i < texts.size(); ++i)
+        texts[i] = m_displays[i]->text();
+    PrintPlanWithDialog(
+        this, m_printer,
+        MakePlanPrintInput({&mealModel(0), &mealModel(1), &mealModel(2), &mealModel(3)}, texts));
+}
 
 void TMain::BMIRechner1Click()
 {

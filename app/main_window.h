@@ -70,6 +70,7 @@ public:
     QFileDialog *OpenDialog1() const { return m_openDialog; }
     QFileDialog *SaveDialog1() const { return m_saveDialog; }
     QMenu *PopupMenu1() const { return m_popupMenu; }
+    QPrinter &Printer() { return m_printer; }
 
     // The commands; each shows the error box itself when it fails.
     void ffnen1Click();

@@ -67,48 +67,64 @@ QString TextTableModel::text(int row, int column) const
 {
     if (row < 0 || size_t(row) >= m_rows.size())
         return {};
-    return m_rows[size_t(row)].texts.value(column);
+    return m_rows[size_t(row)].value(column);
 }
 
 const QStringList &TextTableModel::rowTexts(int row) const
 {
-    return m_rows.at(size_t(row)).texts;
+    return m_rows.at(size_t(row));
 }
 
 QList<QStringList> TextTableModel::allRows() const
 {
-    QList<QStringList> rows;
-    rows.reserve(qsizetype(m_rows.size()));
-    for (const Row &row : m_rows)
-        rows.append(row.texts);
-    return rows;
+    return QList<QStringList>(m_rows.begin(), m_rows.end());
 }
 
-TextTableModel::Row TextTableModel::makeRow(QStringList texts) const
+QStringList TextTableModel::makeRow(QStringList texts) const
 {
     texts.resize(m_headers.size());
-    QCollatorSortKey key = m_collator.sortKey(texts.front());
-    return Row{std::move(texts), std::move(key)};
+    return texts;
 }
 
-bool TextTableModel::keyLess(const QCollatorSortKey &a, const QCollatorSortKey &b) const
+bool TextTableModel::nameLess(const QString &a, const QString &b) const
 {
-    return a.compare(b) < 0;
+    return m_collator.compare(a, b) < 0;
 }
 
 bool TextTableModel::inOrderAt(int row) const
 {
-    return row == 0 || !keyLess(m_rows[size_t(row)].key, m_rows[size_t(row) - 1].key);
+    return row == 0 || !nameLess(m_rows[size_t(row)].front(), m_rows[size_t(row) - 1].front());
+}
+
+std::vector<int> TextTableModel::sortedOrder(const std::vector<QStringList> &rows) const
+{
+    const auto byName = [this](const QStringList &a, const QStringList &b) {
+        return nameLess(a.front(), b.front());
+    };
+    if (std::is_sorted(rows.begin(), rows.end(), byName))
+        return {};
+    // A sort compares every name many times; a collation key made once per
+    // name compares much faster than the collator does.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(rows.size());
+    for (const QStringList &row : rows)
+        keys.push_back(m_collator.sortKey(row.front()));
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+        return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+    });
+    return order;
 }
 
 int TextTableModel::appendRow(const QStringList &texts)
 {
-    Row row = makeRow(texts);
-    const bool named = !row.texts.front().isEmpty();
+    QStringList row = makeRow(texts);
+    const bool named = !row.front().isEmpty();
     if (named && m_sorted) {
-        const auto place = std::upper_bound(m_rows.begin(), m_rows.end(), row.key,
-                                            [this](const QCollatorSortKey &key, const Row &other) {
-                                                return keyLess(key, other.key);
+        const auto place = std::upper_bound(m_rows.begin(), m_rows.end(), row.front(),
+                                            [this](const QString &name, const QStringList &other) {
+                                                return nameLess(name, other.front());
                                             });
         const int index = int(place - m_rows.begin());
         beginInsertRows(QModelIndex(), index, index);
@@ -131,11 +147,10 @@ int TextTableModel::appendRow(const QStringList &texts)
 
 int TextTableModel::setName(int row, const QString &name)
 {
-    Row &current = m_rows.at(size_t(row));
-    if (current.texts.front() == name)
+    QStringList &current = m_rows.at(size_t(row));
+    if (current.front() == name)
         return row;
-    current.texts.front() = name;
-    current.key = m_collator.sortKey(name);
+    current.front() = name;
     const QModelIndex changed = index(row, 0);
     Q_EMIT dataChanged(changed, changed);
     if (!m_sorted) {
@@ -149,16 +164,16 @@ int TextTableModel::setName(int row, const QString &name)
 int TextTableModel::moveToPlace(int row)
 {
     // The other rows are in order; find the place among them.
-    const QCollatorSortKey &key = m_rows[size_t(row)].key;
-    auto byKey = [this](const QCollatorSortKey &k, const Row &other) {
-        return keyLess(k, other.key);
+    const QString &name = m_rows[size_t(row)].front();
+    auto byName = [this](const QString &n, const QStringList &other) {
+        return nameLess(n, other.front());
     };
     int place;
-    if (row > 0 && keyLess(key, m_rows[size_t(row) - 1].key)) {
-        place = int(std::upper_bound(m_rows.begin(), m_rows.begin() + row, key, byKey) -
+    if (row > 0 && nameLess(name, m_rows[size_t(row) - 1].front())) {
+        place = int(std::upper_bound(m_rows.begin(), m_rows.begin() + row, name, byName) -
                     m_rows.begin());
     } else {
-        place = int(std::upper_bound(m_rows.begin() + row + 1, m_rows.end(), key, byKey) -
+        place = int(std::upper_bound(m_rows.begin() + row + 1, m_rows.end(), name, byName) -
                     m_rows.begin()) -
                 1;
     }
@@ -180,10 +195,10 @@ void TextTableModel::setText(int row, int column, const QString &text)
         setName(row, text);
         return;
     }
-    Row &current = m_rows.at(size_t(row));
-    if (column < 0 || column >= current.texts.size() || current.texts[column] == text)
+    QStringList &current = m_rows.at(size_t(row));
+    if (column < 0 || column >= current.size() || current[column] == text)
         return;
-    current.texts[column] = text;
+    current[column] = text;
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed);
 }
@@ -196,9 +211,10 @@ void TextTableModel::removeRow(int row)
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
     if (!m_sorted) {
-        m_sorted = std::is_sorted(m_rows.begin(), m_rows.end(), [this](const Row &a, const Row &b) {
-            return keyLess(a.key, b.key);
-        });
+        m_sorted = std::is_sorted(m_rows.begin(), m_rows.end(),
+                                  [this](const QStringList &a, const QStringList &b) {
+                                      return nameLess(a.front(), b.front());
+                                  });
     }
 }
 
@@ -212,35 +228,40 @@ void TextTableModel::clear()
 
 void TextTableModel::setRows(QList<QStringList> rows)
 {
-    std::vector<Row> sorted;
-    sorted.reserve(size_t(rows.size()));
+    std::vector<QStringList> loaded;
+    loaded.reserve(size_t(rows.size()));
     for (QStringList &texts : rows)
-        sorted.push_back(makeRow(std::move(texts)));
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [this](const Row &a, const Row &b) { return keyLess(a.key, b.key); });
+        loaded.push_back(makeRow(std::move(texts)));
+    rows.clear();
+    const std::vector<int> order = sortedOrder(loaded);
+    if (!order.empty()) {
+        std::vector<QStringList> sorted;
+        sorted.reserve(loaded.size());
+        for (int from : order)
+            sorted.push_back(std::move(loaded[size_t(from)]));
+        loaded = std::move(sorted);
+    }
     beginResetModel();
-    m_rows = std::move(sorted);
+    m_rows = std::move(loaded);
     m_sorted = true;
     endResetModel();
 }
 
 void TextTableModel::sortAll()
 {
-    std::vector<int> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return keyLess(m_rows[size_t(a)].key, m_rows[size_t(b)].key);
-    });
+    const std::vector<int> order = sortedOrder(m_rows);
+    m_sorted = true;
+    if (order.empty())
+        return;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPosition(order.size());
-    std::vector<Row> sorted;
+    std::vector<QStringList> sorted;
     sorted.reserve(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         newPosition[size_t(order[i])] = int(i);
         sorted.push_back(std::move(m_rows[size_t(order[i])]));
     }
     m_rows = std::move(sorted);
-    m_sorted = true;
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -2,9 +2,10 @@
 
 // One sorted table of texts, the data of every list of the main window (the
 // catalogue and the four meals). Rows stand in ascending order of their first
-// column, compared with the user's collation; each row keeps its collation
-// key, so that a load sorts by keys and a rename moves one row by binary
-// search instead of re-sorting the table.
+// column, compared with the user's collation. A new or renamed row finds its
+// place by binary search among the others; only a load or a re-sort of the
+// whole table sorts, and it skips the sorting when the rows are in order
+// already, as in every file the program wrote.
 
 #include <QAbstractTableModel>
 #include <QCollator>
@@ -52,21 +53,17 @@ public:
     void setRows(QList<QStringList> rows);
 
 private:
-    struct Row
-    {
-        QStringList texts;
-        QCollatorSortKey key;
-    };
-
-    Row makeRow(QStringList texts) const;
-    bool keyLess(const QCollatorSortKey &a, const QCollatorSortKey &b) const;
+    QStringList makeRow(QStringList texts) const;
+    bool nameLess(const QString &a, const QString &b) const;
     bool inOrderAt(int row) const;
+    // The stable order of the rows by name; empty when they are in order.
+    std::vector<int> sortedOrder(const std::vector<QStringList> &rows) const;
     int moveToPlace(int row);
     void sortAll();
 
     QStringList m_headers;
     QCollator m_collator;
-    std::vector<Row> m_rows;
+    std::vector<QStringList> m_rows;
     // False while a row with an empty name stands out of order at the end.
     bool m_sorted = true;
 };

@@ -3,11 +3,9 @@
 #include "app/glyphs.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -16,13 +14,6 @@ namespace {
 constexpr int FrameHeight = 32;
 constexpr int ClientWidth = 329;
 
-QFont labelFont(const QFont &base)
-{
-    QFont font = base;
-    font.setPixelSize(13);
-    return font;
-}
-
 QPushButton *makeButton(QWidget *parent, const QString &caption, Glyph glyph, const QColor &colour,
                         const QRect &geometry)
 {
@@ -30,9 +21,7 @@ QPushButton *makeButton(QWidget *parent, const QString &caption, Glyph glyph, co
     button->setGeometry(geometry);
     button->setIconSize(QSize(18, 18));
     button->setAutoDefault(false);
-    QFont font = labelFont(button->font());
-    font.setBold(true);
-    button->setFont(font);
+    button->setFont(PixelFont(13, true));
     QPalette colours = button->palette();
     colours.setColor(QPalette::ButtonText, colour);
     button->setPalette(colours);
@@ -42,11 +31,9 @@ QPushButton *makeButton(QWidget *parent, const QString &caption, Glyph glyph, co
 } // namespace
 
 TMenge::TMenge(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : FixedDialog(QStringLiteral("Menge"), QSize(ClientWidth, PortionHeight - FrameHeight), parent,
+                  CloseBox::None)
 {
-    setWindowTitle(QStringLiteral("Menge"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-
     struct Row
     {
         Field field;
@@ -68,14 +55,14 @@ TMenge::TMenge(QWidget *parent)
     m_fields[Name]->setAccessibleName(QStringLiteral("Name des Lebensmittels"));
     for (const Row &row : rows) {
         auto *label = new QLabel(QString::fromUtf16(row.label), this);
-        label->setFont(labelFont(font()));
+        label->setFont(PixelFont(13));
         label->setGeometry(8, row.y, 190, 21);
         auto *edit = new QLineEdit(QStringLiteral("0"), this);
         edit->setGeometry(208, row.y, 57, 21);
         edit->setAccessibleName(QString::fromUtf16(row.accessibleName));
         label->setBuddy(edit);
         auto *unit = new QLabel(QString::fromUtf16(row.unit), this);
-        unit->setFont(labelFont(font()));
+        unit->setFont(PixelFont(13));
         unit->setGeometry(272, row.y, 50, 21);
         m_fields[row.field] = edit;
     }
@@ -169,33 +156,12 @@ void TMenge::reject() {}
 
 void TMenge::showEvent(QShowEvent *event)
 {
-    if (!m_centred) {
-        if (const QScreen *screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-        m_centred = true;
-    }
     // The dialog returns to the control that last had the focus; a control
     // disabled since then gives way to the first enabled one in tab order.
     if (!m_rememberedFocus || !m_rememberedFocus->isEnabled())
         m_rememberedFocus = m_ok;
     m_rememberedFocus->setFocus(Qt::OtherFocusReason);
-    QDialog::showEvent(event);
-}
-
-void TMenge::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Enter presses the button that has the focus, and nothing else.
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
+    FixedDialog::showEvent(event);
 }
 
 void TMenge::BitBtn1Click()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "app/fixed_dialog.h"
+
 #include <QStringList>
 
 #include <array>
@@ -11,7 +12,7 @@ class QPushButton;
 // The food-entry dialog. It has no logic beyond its two buttons: the caller
 // prepares the fields and the height, shows it, and on result 1 ("OK") reads
 // the texts back. The texts stay as the last use left them.
-class TMenge final : public QDialog
+class TMenge final : public FixedDialog
 {
     Q_OBJECT
 
@@ -62,7 +63,6 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void BitBtn1Click();
@@ -73,5 +73,4 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QWidget *m_rememberedFocus = nullptr;
-    bool m_centred = false;
 };

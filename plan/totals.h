@@ -16,7 +16,15 @@ class TextTableModel;
 inline constexpr int MealCount = 4;
 
 // The texts of a meal row, by column.
-enum MealColumn { MealName, MealPortion, MealKcal, MealProtein, MealFat, MealCarbohydrate };
+enum MealColumn
+{
+    MealName,
+    MealPortion,
+    MealKcal,
+    MealProtein,
+    MealFat,
+    MealCarbohydrate
+};
 
 // The portion text held as a single-precision number.
 float ParsePortion(const QString &portionText);

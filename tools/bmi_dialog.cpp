@@ -41,7 +41,7 @@ void showLimitMessage(const QString &message)
 
 } // namespace
 
-TBMI::TBMI(QWidget *parent) : ToolDialog(QStringLiteral("BMI Rechner"), QSize(263, 143), parent)
+TBMI::TBMI(QWidget *parent) : FixedDialog(QStringLiteral("BMI Rechner"), QSize(263, 143), parent)
 {
     const QFont labelFont = PointFont(12);
     const QFont resultFont = PointFont(14, true);
@@ -82,7 +82,7 @@ TBMI::TBMI(QWidget *parent) : ToolDialog(QStringLiteral("BMI Rechner"), QSize(26
 void TBMI::showEvent(QShowEvent *event)
 {
     FormShow();
-    ToolDialog::showEvent(event);
+    FixedDialog::showEvent(event);
 }
 
 void TBMI::FormShow()

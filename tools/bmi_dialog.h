@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tools/tool_dialog.h"
+#include "app/fixed_dialog.h"
+#include "tools/decimal_key_preview.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,7 +10,7 @@ class QPushButton;
 // The BMI calculator: body height in cm and weight in kg give the body mass
 // index. Its texts stay as the last use left them; only the close box of the
 // title bar closes it.
-class TBMI final : public ToolDialog
+class TBMI final : public FixedDialog
 {
     Q_OBJECT
 

@@ -36,7 +36,7 @@ QColor toColor(const Rgb &colour)
 } // namespace
 
 TInfo::TInfo(QWidget *parent)
-    : ToolDialog(QStringLiteral("Nährstoff Info"), QSize(540, 428), parent)
+    : FixedDialog(QStringLiteral("Nährstoff Info"), QSize(540, 428), parent)
 {
     m_name = makeStaticText(this, QStringLiteral("Name"), QStringLiteral("Name"),
                             QRect(2, 2, 247, 18), SkyBlue, Qt::black);

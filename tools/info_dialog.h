@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tool_dialog.h"
+#include "app/fixed_dialog.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ class PieChart;
 // pie chart of how the energy of its protein, fat and carbohydrate divides.
 // It has no logic of its own; ShowNutrientInfo fills and shows it. It has no
 // buttons: the close box of the title bar closes it.
-class TInfo final : public ToolDialog
+class TInfo final : public FixedDialog
 {
     Q_OBJECT
 

@@ -31,7 +31,7 @@ QLineEdit *makeEdit(QWidget *parent, const QString &objectName, const QString &t
 } // namespace
 
 TKalorienrechner::TKalorienrechner(QWidget *parent)
-    : ToolDialog(QStringLiteral("Kalorienrechner"), QSize(285, 188), parent)
+    : FixedDialog(QStringLiteral("Kalorienrechner"), QSize(285, 188), parent)
 {
     const QString gramm = QStringLiteral("gramm");
     makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Eiweiß"), {16, 16});
@@ -77,7 +77,7 @@ TKalorienrechner::TKalorienrechner(QWidget *parent)
 void TKalorienrechner::showEvent(QShowEvent *event)
 {
     FormShow();
-    ToolDialog::showEvent(event);
+    FixedDialog::showEvent(event);
 }
 
 void TKalorienrechner::FormShow()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "tools/tool_dialog.h"
+#include "app/fixed_dialog.h"
+#include "tools/decimal_key_preview.h"
 
 class QLineEdit;
 class QPushButton;
@@ -8,7 +9,7 @@ class QPushButton;
 // The calorie calculator: grams of protein, carbohydrate and fat give their
 // kcal. Its texts stay as the last use left them; only the close box of the
 // title bar closes it.
-class TKalorienrechner final : public ToolDialog
+class TKalorienrechner final : public FixedDialog
 {
     Q_OBJECT
 

@@ -26,7 +26,7 @@ QLabel *makeAddressLabel(QWidget *parent, const QString &objectName, const QUrl 
 } // namespace
 
 TUeber::TUeber(QWidget *parent)
-    : ToolDialog(QStringLiteral("Info über .."), QSize(521, 368), parent)
+    : FixedDialog(QStringLiteral("Info über .."), QSize(521, 368), parent)
 {
     m_image2 = new ClickLabel(this);
     m_image2->setObjectName(QStringLiteral("Image2"));

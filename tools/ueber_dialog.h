@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tool_dialog.h"
+#include "app/fixed_dialog.h"
 
 class ClickLabel;
 class QLabel;
@@ -9,7 +9,7 @@ class QPushButton;
 // The about window: the nutrition society's logo on the left, the maker's on
 // the right, each with its web address beneath. Clicking a logo opens its web
 // site and leaves the window open; "OK" and the close box close it.
-class TUeber final : public ToolDialog
+class TUeber final : public FixedDialog
 {
     Q_OBJECT
 

@@ -105,6 +105,7 @@ private Q_SLOTS:
     void rightClickSelectsRowForNutrientInfo();
     void advertisingBlockOpensMakerHomePage();
     void toolMenusOpenTheirDialogs();
+    void printThroughDialog();
 
 private:
     void openFile(const QString &fileName);
@@ -741,6 +742,33 @@ void tst_MainWindow::toolMenusOpenTheirDialogs()
     }
     QCOMPARE(titles, QStringList({QStringLiteral("BMI Rechner"), QStringLiteral("Kalorienrechner"),
                                   QStringLiteral("Info über ..")}));
+}
+
+void tst_MainWindow::printThroughDialog()
+{
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("150"));
+    const QString pdf = m_dir->filePath(QStringLiteral("plan.pdf"));
+    m_main->Printer().setOutputFormat(QPrinter::PdfFormat);
+    m_main->Printer().setOutputFileName(pdf);
+    QAction *print = m_main->menuBar()->actions().at(1)->menu()->actions().at(1);
+
+    // Cancelled: no job.
+    WhenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+    print->trigger();
+    QVERIFY(!QFile::exists(pdf));
+
+    QString title;
+    WhenModal([&](QWidget *modal) {
+        title = modal->objectName();
+        qobject_cast<QDialog *>(modal)->accept();
+    });
+    print->trigger();
+    QCOMPARE(title, QStringLiteral("PrintDialog1"));
+    QTRY_VERIFY(QFileInfo(pdf).size() > 0);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
 }
 
 QTEST_MAIN(tst_MainWindow)
