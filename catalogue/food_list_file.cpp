@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 // 0x80 to 0x9F of Windows-1252; the undefined 0x81, 0x8D, 0x8F, 0x90 and 0x9D
@@ -30,6 +33,52 @@ int windows1252Byte(QChar c)
 
 constexpr int FieldSlotCount = 10;
 
+// Writes one byte per character; the caller has made room for them.
+char *encodeInto(QStringView text, char *out)
+{
+    for (QChar c : text) {
+        const int b = windows1252Byte(c);
+        *out++ = char(b < 0 ? '?' : b);
+    }
+    return out;
+}
+
+const QString &field(const FoodRecord &food, int column)
+{
+    static const QString empty;
+    return column < food.size() ? food.at(column) : empty;
+}
+
+// Why a value would not read back as it stands, or an empty text. One pass
+// over the value finds every problem; the message names the first of them in
+// this order: semicolon, length, line break, code page.
+QString storeProblem(const QString &value)
+{
+    bool semicolon = false;
+    bool lineBreak = false;
+    bool foreign = false;
+    for (QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x80 && u != u';')
+            continue;
+        if (u == u';')
+            semicolon = true;
+        else if (u == u'\r' || u == u'\n' || u == 0)
+            lineBreak = true;
+        else if (windows1252Byte(c) < 0)
+            foreign = true;
+    }
+    if (semicolon)
+        return QStringLiteral("enthält ein Semikolon");
+    if (value.size() > FoodFieldLengthLimit)
+        return QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
+    if (lineBreak)
+        return QStringLiteral("enthält einen Zeilenumbruch");
+    if (foreign)
+        return QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
+    return {};
+}
+
 } // namespace
 
 QString DecodeWindows1252(QByteArrayView bytes)
@@ -51,11 +100,7 @@ bool IsWindows1252(QChar c)
 QByteArray EncodeWindows1252(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (QChar c : text) {
-        const int b = windows1252Byte(c);
-        *out++ = char(b < 0 ? '?' : b);
-    }
+    encodeInto(text, bytes.data());
     return bytes;
 }
 
@@ -98,13 +143,16 @@ QList<FoodRecord> FoodsFromLines(const QStringList &lines)
     foods.reserve(std::max<qsizetype>(0, lines.size() - 1));
     QString fieldSlots[FieldSlotCount];
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        // The slots start empty for every line, so a short line never takes
-        // the values of the line before it.
-        for (QString &slot : fieldSlots)
-            slot.clear();
         TInstructionModule::SplitFields(lines[i], fieldSlots, FoodFieldLengthLimit, FieldSlotCount,
                                         QLatin1Char(';'));
-        foods.append(FoodRecord(fieldSlots, fieldSlots + FoodFieldCount));
+        // The row takes its five slots and leaves them empty, so a short
+        // line never takes the values of the line before it. The slots above
+        // are never read.
+        FoodRecord food;
+        food.reserve(FoodFieldCount);
+        for (int slot = 0; slot < FoodFieldCount; ++slot)
+            food.append(std::exchange(fieldSlots[slot], QString()));
+        foods.append(std::move(food));
     }
     return foods;
 }
@@ -115,21 +163,12 @@ void CheckStorable(const QList<FoodRecord> &foods)
                                                             "Kohlenhydrate"};
     for (const FoodRecord &food : foods) {
         for (int column = 0; column < FoodFieldCount; ++column) {
-            const QString &value = food.value(column);
-            QString reason;
-            if (value.contains(QLatin1Char(';')))
-                reason = QStringLiteral("enthält ein Semikolon");
-            else if (value.size() > FoodFieldLengthLimit)
-                reason = QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
-            else if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) ||
-                     value.contains(QChar(0)))
-                reason = QStringLiteral("enthält einen Zeilenumbruch");
-            else if (!std::all_of(value.begin(), value.end(), IsWindows1252))
-                reason = QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
+            const QString &value = field(food, column);
+            const QString reason = storeProblem(value);
             if (!reason.isEmpty()) {
-                throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
-                                  .arg(food.value(0), QLatin1String(columnNames[column]), value,
-                                       reason));
+                throw Failure(
+                    QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
+                        .arg(field(food, 0), QLatin1String(columnNames[column]), value, reason));
             }
         }
     }
@@ -141,12 +180,18 @@ QStringList LinesFromFoods(const QList<FoodRecord> &foods)
     lines.reserve(foods.size() + 1);
     lines.append(FoodListHeader.toString());
     for (const FoodRecord &food : foods) {
-        QString line;
+        // Laid out in one piece: a large catalogue has many lines.
+        qsizetype size = FoodFieldCount;
+        for (int column = 0; column < FoodFieldCount; ++column)
+            size += field(food, column).size();
+        QString line(size, Qt::Uninitialized);
+        QChar *out = line.data();
         for (int column = 0; column < FoodFieldCount; ++column) {
-            line += food.value(column);
-            line += QLatin1Char(';');
+            const QString &value = field(food, column);
+            out = std::copy(value.cbegin(), value.cend(), out);
+            *out++ = QLatin1Char(';');
         }
-        lines.append(line);
+        lines.append(std::move(line));
     }
     return lines;
 }
@@ -161,13 +206,17 @@ void WriteLines(const QString &fileName, const QStringList &lines)
     // Encoded in pieces, so that a large catalogue is never held twice.
     constexpr qsizetype chunkSize = 1 << 20;
     QByteArray bytes;
+    bytes.reserve(chunkSize);
     bool written = true;
     for (const QString &line : lines) {
-        bytes += EncodeWindows1252(line);
-        bytes += "\r\n";
+        const qsizetype start = bytes.size();
+        bytes.resize(start + line.size() + 2);
+        char *end = encodeInto(line, bytes.data() + start);
+        end[0] = '\r';
+        end[1] = '\n';
         if (bytes.size() >= chunkSize) {
             written = file.write(bytes) == bytes.size();
-            bytes.clear();
+            bytes.resize(0);
             if (!written)
                 break;
         }
