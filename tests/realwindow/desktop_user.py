@@ -1,0 +1,236 @@
+"""A user at an X display: sees windows through the accessibility bus (AT-SPI,
+as a screen reader does) and works with mouse and keyboard through xdotool.
+
+The program under test runs on the xcb platform with its accessibility
+bridge on; no window manager runs, so keyboard focus is given by clicking and
+by `xdotool windowfocus`.
+"""
+
+import os
+import re
+import subprocess
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+
+class Failed(Exception):
+    """What the user saw differs from what was expected."""
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=False, capture_output=True,
+                          text=True).stdout
+
+
+def visible_windows(title_pattern):
+    """X window ids of the visible windows whose title matches."""
+    return xdotool("search", "--onlyvisible", "--name", title_pattern).split()
+
+
+def wait_until(what, probe, timeout=10.0, interval=0.05):
+    """Polls probe() until it gives something true; gives that."""
+    end = time.monotonic() + timeout
+    while True:
+        result = probe()
+        if result:
+            return result
+        if time.monotonic() > end:
+            raise Failed(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+def name_of(node):
+    try:
+        return node.get_name() or ""
+    except gi.repository.GLib.Error:
+        return ""
+
+
+def role_of(node):
+    try:
+        return node.get_role_name()
+    except gi.repository.GLib.Error:
+        return ""
+
+
+def children(node):
+    try:
+        count = node.get_child_count()
+    except gi.repository.GLib.Error:
+        return []
+    found = []
+    for i in range(count):
+        try:
+            child = node.get_child_at_index(i)
+        except gi.repository.GLib.Error:
+            continue
+        if child is not None:
+            found.append(child)
+    return found
+
+
+# Their rows are read through the Table interface; walking their cells one by
+# one would take seconds for a catalogue of a few hundred foods.
+LISTS = ("table", "tree", "tree table", "list")
+
+
+def descendants(root):
+    """The node and everything below it, except the cells of lists below it."""
+    stack = [root]
+    while stack:
+        current = stack.pop()
+        yield current
+        if current is root or role_of(current) not in LISTS:
+            stack.extend(reversed(children(current)))
+
+
+def is_showing(node):
+    try:
+        return node.get_state_set().contains(Atspi.StateType.SHOWING)
+    except gi.repository.GLib.Error:
+        return False
+
+
+def text_of(node):
+    """The text a control shows: its Text interface, else its name."""
+    try:
+        if "Text" in node.get_interfaces():
+            return Atspi.Text.get_text(node, 0, -1)
+    except gi.repository.GLib.Error:
+        pass
+    return name_of(node)
+
+
+class Program:
+    """The program's accessible tree, read afresh on every look."""
+
+    def __init__(self, process, application_name, timeout=10.0):
+        self.process = process
+        self.application = wait_until(
+            f"the application '{application_name}' on the accessibility bus",
+            lambda: self._find_application(application_name), timeout)
+
+    def _find_application(self, name):
+        self.check_running()
+        desktop = Atspi.get_desktop(0)
+        for application in children(desktop):
+            if name_of(application) == name:
+                return application
+        return None
+
+    def check_running(self):
+        if self.process.poll() is not None:
+            raise Failed(f"the program ended with exit code {self.process.returncode}")
+
+    def top_level(self, role, name_pattern):
+        """A showing window (frame or dialog) whose name matches."""
+        for window in children(self.application):
+            if role_of(window) == role and re.search(name_pattern, name_of(window)) \
+                    and is_showing(window):
+                return window
+        return None
+
+    def wait_window(self, role, name_pattern, timeout=10.0):
+        def probe():
+            self.check_running()
+            return self.top_level(role, name_pattern)
+        return wait_until(f"{role} '{name_pattern}'", probe, timeout)
+
+    def wait_gone(self, role, name_pattern, timeout=10.0):
+        def probe():
+            self.check_running()
+            return self.top_level(role, name_pattern) is None
+        wait_until(f"{role} '{name_pattern}' to close", probe, timeout)
+
+
+def find(root, role, name=None, showing=True):
+    """The first descendant of the role, with the name when one is given."""
+    for node in descendants(root):
+        if role_of(node) == role and (name is None or name_of(node) == name) \
+                and (not showing or is_showing(node)):
+            return node
+    return None
+
+
+def need(root, role, name=None):
+    node = wait_until(f"{role} '{name}' in '{name_of(root)}'",
+                      lambda: find(root, role, name), 5.0)
+    return node
+
+
+def centre(node):
+    extents = node.get_extents(Atspi.CoordType.SCREEN)
+    if extents.width <= 0 or extents.height <= 0:
+        raise Failed(f"'{name_of(node)}' has no area on the screen")
+    return extents.x + extents.width // 2, extents.y + extents.height // 2
+
+
+def click_at(x, y, button=1, repeat=1):
+    xdotool("mousemove", "--sync", str(x), str(y))
+    xdotool("click", "--repeat", str(repeat), "--delay", "80", str(button))
+
+
+def click(node, repeat=1):
+    x, y = centre(node)
+    click_at(x, y, repeat=repeat)
+
+
+def type_text(text):
+    xdotool("type", "--delay", "15", text)
+
+
+def key(*names):
+    xdotool("key", "--delay", "30", *names)
+
+
+def focus_window(title_pattern):
+    """Gives the keyboard to the visible X window whose title matches."""
+    ids = wait_until(f"visible window '{title_pattern}'",
+                     lambda: visible_windows(title_pattern), 10.0)
+    xdotool("windowfocus", "--sync", ids[0])
+    return ids[0]
+
+
+def table_cell(table, row, column):
+    return Atspi.Table.get_accessible_at(table, row, column)
+
+
+def table_column(table, column=0):
+    """The texts of one column of a list, top to bottom."""
+    return [text_of(table_cell(table, row, column))
+            for row in range(Atspi.Table.get_n_rows(table))]
+
+
+def table_rows(table):
+    """The rows of a list as lists of cell texts."""
+    columns = Atspi.Table.get_n_columns(table)
+    return [[text_of(table_cell(table, row, column)) for column in range(columns)]
+            for row in range(Atspi.Table.get_n_rows(table))]
+
+
+def selected_rows(table):
+    return list(Atspi.Table.get_selected_rows(table))
+
+
+def start_accessibility_bus():
+    """Starts the accessibility bus of the session, so that a program started
+    after it finds the bus at once and registers its tree."""
+    subprocess.run(["dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply",
+                    "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                   check=True, capture_output=True)
+
+
+def program_environment(locale="de_DE.UTF-8"):
+    environment = dict(os.environ)
+    environment.update({
+        "LC_ALL": locale,
+        "LANG": locale,
+        "QT_QPA_PLATFORM": "xcb",
+        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+        "QT_ACCESSIBILITY": "1",
+    })
+    return environment

@@ -1,0 +1,323 @@
+"""The main road of the program as a user walks it, in a real window.
+
+Opens the sample catalogue in the dialog that appears by itself, adds foods
+with typed portions to two meals, removes one row, adds a food to the
+catalogue and saves it, prints the plan to a PDF file through the print
+dialog and ends the program from its menu. Everything is read from outside
+the program: the accessibility tree (totals, lists, dialogs), the saved
+catalogue and the text of the PDF.
+
+    main_road.py PROGRAM WORK_FOLDER
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+from desktop_user import (Atspi, Failed, Program, children, click, descendants, find,
+                          focus_window, key, name_of, need, program_environment, role_of,
+                          selected_rows, start_accessibility_bus, table_cell, table_column,
+                          table_rows, text_of, type_text, wait_until, xdotool)
+
+MAIN_TITLE = r"^Menuvera 2 – "
+TOTALS = ("Gesamtkalorien", "Eiweiss gesamt", "Fett gesamt", "Kohlenhydrate gesamt",
+          "Kalorien Frühstück", "Kalorien Mittagessen", "Kalorien Nachmittag",
+          "Kalorien Abendessen")
+NEW_FOOD = ("Quarkspeise", "120", "8,5", "4,0", "12,5")
+
+
+class MainRoad:
+    def __init__(self, program, work):
+        self.program_file = os.path.realpath(program)
+        self.work = work
+        self.started = time.monotonic()
+        self.log = open(os.path.join(work, "program.log"), "w")
+        self.process = subprocess.Popen([program], env=program_environment(), stdout=self.log,
+                                        stderr=subprocess.STDOUT)
+        self.app = Program(self.process, "Menuvera 2")
+        self.main = self.app.wait_window("frame", MAIN_TITLE)
+
+    def step(self, text):
+        print(f"{time.monotonic() - self.started:5.1f} s  {text}", flush=True)
+
+    def screenshot(self, name):
+        subprocess.run(["import", "-window", "root", os.path.join(self.work, name)], check=False)
+
+    def check_no_error_box(self):
+        box = self.app.top_level("dialog", r"^Menuvera 2$")
+        if box is not None:
+            texts = [text_of(node) for node in _labels(box)]
+            raise Failed(f"an error box appeared: {texts}")
+
+    def totals(self):
+        shown = {}
+        for node in _labels(self.main):
+            if name_of(node) in TOTALS and text_of(node) != name_of(node):
+                shown[name_of(node)] = text_of(node)
+        missing = set(TOTALS) - set(shown)
+        if missing:
+            raise Failed(f"totals displays not found: {sorted(missing)}")
+        return shown
+
+    def expect_totals(self, **expected):
+        names = {"kcal": "Gesamtkalorien", "protein": "Eiweiss gesamt", "fat": "Fett gesamt",
+                 "carbohydrate": "Kohlenhydrate gesamt", "breakfast": "Kalorien Frühstück",
+                 "lunch": "Kalorien Mittagessen", "afternoon": "Kalorien Nachmittag",
+                 "dinner": "Kalorien Abendessen"}
+        want = {names[key_name]: value for key_name, value in expected.items()}
+        for name in TOTALS:
+            want.setdefault(name, "0,0")
+
+        def matches():
+            shown = self.totals()
+            return shown == want
+        try:
+            wait_until("the totals", matches, 3.0)
+        except Failed:
+            raise Failed(f"totals shown {self.totals()}, expected {want}") from None
+
+    def menu(self, title, entry):
+        bar = need(self.main, "menu bar")
+        click(need(bar, "menu item", title))
+        menu_item = wait_until(f"menu entry '{entry}'",
+                               lambda: _menu_entry(bar, title, entry), 5.0)
+        click(menu_item)
+
+    def select_food(self, name):
+        """Clicks into the catalogue and types the food's name, which selects
+        the first food of that name and scrolls it into sight."""
+        catalogue = need(self.main, "table", "Lebensmittel")
+        focus_window(MAIN_TITLE)
+        click(table_cell(catalogue, 0, 0))
+        type_text(name)
+
+        def selected_name():
+            rows = selected_rows(catalogue)
+            return len(rows) == 1 and text_of(table_cell(catalogue, rows[0], 0)) == name
+        wait_until(f"'{name}' selected in the catalogue", selected_name, 3.0)
+
+    def add_portion(self, food, portion):
+        self.select_food(food)
+        click(need(self.main, "push button", "Zur Mahlzeit hinzufügen"))
+        dialog = self.app.wait_window("dialog", r"^Menge$")
+        if text_of(need(dialog, "text", "Name des Lebensmittels")) != food:
+            raise Failed("the food-entry dialog shows another food")
+        focus_window(r"^Menge$")
+        field = need(dialog, "text", "Portion in Gramm")
+        # From its second use on the dialog starts on the button last used,
+        # so the user clicks into the field before typing.
+        click(field)
+        key("ctrl+a")
+        type_text(portion)
+        wait_until("the typed portion", lambda: text_of(field) == portion, 3.0)
+        click(need(dialog, "push button", "OK"))
+        self.app.wait_gone("dialog", r"^Menge$")
+        self.check_no_error_box()
+
+    def show_meal(self, meal):
+        tabs = need(self.main, "page tab list")
+        click(need(tabs, "page tab", meal))
+        return wait_until(f"the meal list '{meal}'",
+                          lambda: find(self.main, "table", meal), 3.0)
+
+    def run(self):
+        self.step("main window shown")
+        opening = self.app.wait_window("dialog", r"^Lebensmittel öffnen$")
+        self.step("open dialog appeared by itself")
+        folder = name_of(need(opening, "combo box"))
+        program_folder = os.path.dirname(self.program_file)
+        if os.path.realpath(folder) != program_folder:
+            raise Failed(f"the open dialog starts in {folder}, not in {program_folder}")
+        files = need(opening, "tree", "Dateien")
+        wait_until("Lebensmittel.lmk in the open dialog",
+                   lambda: find(files, "table cell", "Lebensmittel.lmk"), 5.0)
+        focus_window(r"^Lebensmittel öffnen$")
+        click(need(opening, "text", "Dateiname:"))
+        type_text("Lebensmittel.lmk")
+        key("Return")
+        self.app.wait_gone("dialog", r"^Lebensmittel öffnen$")
+        self.check_no_error_box()
+
+        catalogue = need(self.main, "table", "Lebensmittel")
+        sample = _food_lines(os.path.join(program_folder, "Lebensmittel.lmk"))
+        wait_until("the catalogue rows",
+                   lambda: Atspi.Table.get_n_rows(catalogue) == len(sample), 5.0)
+        names = table_column(catalogue)
+        if names != [line.split(";")[0] for line in sample]:
+            raise Failed("the catalogue does not show the sample's foods in its order")
+        self.step(f"sample catalogue opened: {len(names)} foods")
+        self.expect_totals()
+
+        self.add_portion("Apfel", "200")
+        self.expect_totals(kcal="104,0", protein="0,6", fat="0,8", carbohydrate="22,8",
+                           breakfast="104,0")
+        self.add_portion("Banane", "120")
+        self.expect_totals(kcal="215,6", protein="1,9", fat="1,0", carbohydrate="46,8",
+                           breakfast="215,6")
+        breakfast = need(self.main, "table", "Frühstück")
+        rows = table_rows(breakfast)
+        if rows != [["Apfel", "200", "52", "0,3", "0,4", "11,4"],
+                    ["Banane", "120", "93", "1,1", "0,2", "20,0"]]:
+            raise Failed(f"breakfast shows {rows}")
+        self.step("two portions added to Frühstück")
+
+        afternoon = self.show_meal("Nachmittag")
+        self.add_portion("Haferflocken", "40")
+        rows = table_rows(afternoon)
+        if rows != [["Haferflocken", "40", "372", "13,5", "7,0", "58,7"]]:
+            raise Failed(f"Nachmittag shows {rows}")
+        self.expect_totals(kcal="364,4", protein="7,3", fat="3,8", carbohydrate="70,3",
+                           breakfast="215,6", afternoon="148,8")
+        self.step("one portion added to Nachmittag")
+
+        breakfast = self.show_meal("Frühstück")
+        click(table_cell(breakfast, 1, 0))
+        click(need(self.main, "push button", "Aus der Mahlzeit entfernen"))
+        wait_until("the removed row", lambda: Atspi.Table.get_n_rows(breakfast) == 1, 3.0)
+        if table_rows(breakfast) != [["Apfel", "200", "52", "0,3", "0,4", "11,4"]]:
+            raise Failed(f"breakfast shows {table_rows(breakfast)} after the removal")
+        self.expect_totals(kcal="252,8", protein="6,0", fat="3,6", carbohydrate="46,3",
+                           breakfast="104,0", afternoon="148,8")
+        self.step("Banane removed from Frühstück")
+        self.screenshot("main_road_plan.png")
+
+        self.menu("Lebensmittel", "Neu")
+        dialog = self.app.wait_window("dialog", r"^Menge$")
+        focus_window(r"^Menge$")
+        fields = ("Name des Lebensmittels", "Kalorien je 100 Gramm",
+                  "Eiweiss in Gramm je 100 Gramm", "Fett in Gramm je 100 Gramm",
+                  "Kohlenhydrate in Gramm je 100 Gramm")
+        for field_name, value in zip(fields, NEW_FOOD):
+            field = need(dialog, "text", field_name)
+            click(field)
+            key("ctrl+a")
+            type_text(value)
+            wait_until(f"'{value}' in '{field_name}'", lambda: text_of(field) == value, 3.0)
+        click(need(dialog, "push button", "OK"))
+        self.app.wait_gone("dialog", r"^Menge$")
+        wait_until("the new food", lambda: Atspi.Table.get_n_rows(catalogue) == len(sample) + 1,
+                   3.0)
+        names = table_column(catalogue)
+        if NEW_FOOD[0] not in names:
+            raise Failed("the new food is not in the catalogue")
+        self.step("food added to the catalogue with 'Neu'")
+
+        self.menu("Lebensmittel", "Speichern")
+        saving = self.app.wait_window("dialog", r"^Lebensmittel speichern$")
+        focus_window(r"^Lebensmittel speichern$")
+        click(need(saving, "text", "Dateiname:"))
+        type_text(os.path.join(self.work, "Katalog"))
+        key("Return")
+        self.app.wait_gone("dialog", r"^Lebensmittel speichern$")
+        self.check_no_error_box()
+        saved = os.path.join(self.work, "Katalog.lmk")
+        wait_until("the saved catalogue", lambda: os.path.exists(saved), 3.0)
+        self.check_saved(saved, sample, names)
+        self.step("catalogue saved")
+
+        self.menu("Ernährungsplan", "Drucken")
+        printing = self.app.wait_window("dialog", r"^Drucken$", timeout=15.0)
+        focus_window(r"^Drucken$")
+        printer = name_of(need(printing, "combo box"))
+        if "PDF" not in printer:
+            raise Failed(f"the print dialog offers '{printer}', not printing to a PDF file")
+        pdf = os.path.join(self.work, "Ernaehrungsplan.pdf")
+        output = need(printing, "text", "Ausgabedatei:")
+        click(output)
+        key("ctrl+a")
+        type_text(pdf)
+        wait_until("the output file name", lambda: text_of(output) == pdf, 3.0)
+        click(need(printing, "push button", "Drucken"))
+        self.app.wait_gone("dialog", r"^Drucken$")
+        self.check_no_error_box()
+        wait_until("the PDF file", lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 0, 5.0)
+        self.check_printout(pdf)
+        self.step("plan printed to a PDF file")
+
+        self.menu("Lebensmittel", "Programm beenden")
+        try:
+            code = self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            raise Failed("the program is still running after 'Programm beenden'") from None
+        if code != 0:
+            raise Failed(f"the program ended with exit code {code}")
+        self.step("program ended")
+
+    def check_saved(self, saved, sample, shown_names):
+        with open(saved, "rb") as file:
+            data = file.read()
+        if not data.startswith(b"Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;\r\n"):
+            raise Failed("the saved catalogue lacks its header line")
+        if not data.endswith(b"\r\n") or data.count(b"\r\n") != data.count(b"\n"):
+            raise Failed("the saved catalogue does not end every line with CR LF")
+        lines = data.decode("cp1252").split("\r\n")[1:-1]
+        new_line = ";".join(NEW_FOOD) + ";"
+        if sorted(lines) != sorted(sample + [new_line]):
+            raise Failed("the saved catalogue is not the sample with the new food")
+        if [line.split(";")[0] for line in lines] != shown_names:
+            raise Failed("the saved catalogue is not in the order the list shows")
+
+    def check_printout(self, pdf):
+        text = subprocess.run(["pdftotext", "-layout", pdf, "-"], check=True,
+                              capture_output=True, text=True).stdout
+        lines = [" ".join(line.split()) for line in text.splitlines() if line.strip()]
+        expected = [
+            "Ernährungsplan",
+            "Frühstück Portion Kcal Eiweiss Kohlehyd. Fett",
+            "Apfel 200 Gramm 104,0 0,6 gr 22,8 gr 0,8 gr",
+            "Summe 104,0",
+            "Nachmittag Portion Kcal Eiweiss Kohlehyd. Fett",
+            "Haferflocken 40 Gramm 148,8 5,4 gr 23,5 gr 2,8 gr",
+            "Summe 148,8",
+            "Kcal Eiweiss Kohlehyd. Fett",
+            "Gesamtsumme 252,8 6,0 gr 46,3 gr 3,6 gr",
+            "Erstellt mit Menuvera 2 – nur für den privaten, nicht für den kommerziellen Gebrauch",
+        ]
+        if lines != expected:
+            raise Failed("the printout reads\n  " + "\n  ".join(lines))
+        info = subprocess.run(["pdfinfo", pdf], check=True, capture_output=True,
+                              text=True).stdout
+        fields = dict(line.split(":", 1) for line in info.splitlines() if ":" in line)
+        fields = {name: value.strip() for name, value in fields.items()}
+        if fields.get("Pages") != "1" or fields.get("Title") != "Menuvera Ernährungsplan":
+            raise Failed(f"the printout is not the one-page job 'Menuvera Ernährungsplan':\n{info}")
+
+
+def _labels(root):
+    return [node for node in descendants(root) if role_of(node) == "label"]
+
+
+def _menu_entry(bar, title, entry):
+    for menu in children(bar):
+        if name_of(menu) != title:
+            continue
+        return find(menu, "menu item", entry)
+    return None
+
+
+def _food_lines(path):
+    with open(path, "rb") as file:
+        return file.read().decode("cp1252").split("\r\n")[1:-1]
+
+
+def main():
+    program, work = sys.argv[1], sys.argv[2]
+    start_accessibility_bus()
+    road = MainRoad(program, work)
+    try:
+        road.run()
+    except Failed as failure:
+        road.screenshot("main_road_failure.png")
+        print(f"FAILED: {failure}", flush=True)
+        return 1
+    finally:
+        if road.process.poll() is None:
+            road.process.kill()
+            road.process.wait()
+        xdotool("mousemove", "0", "0")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Walks the main road of the program in a real window (xcb) under Xvfb, with
+# its own session bus and accessibility bus, as a user with mouse and keyboard
+# who reads the screen through the accessibility tree (see main_road.py).
+# Usage: main_road.sh PROGRAM [KEEP_FOLDER]: screenshots, the saved catalogue
+# and the PDF are left in KEEP_FOLDER when one is given.
+set -euo pipefail
+program=$1
+keep=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+python=/usr/bin/python3
+
+for tool in Xvfb xdotool dbus-run-session pdftotext pdfinfo import; do
+    command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
+done
+$python -c 'import gi; gi.require_version("Atspi", "2.0")' ||
+    { echo "missing python3-gi or gir1.2-atspi-2.0"; exit 1; }
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    if [ -n "$keep" ]; then mkdir -p "$keep" && cp -r "$work/out"/. "$keep"/; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and names it on the descriptor.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
+
+# The program's settings and the dialogs' history stay inside the test.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$work/out"
+status=0
+dbus-run-session -- env PYTHONPATH="$here" $python "$here/main_road.py" "$program" "$work/out" \
+    2> >(grep -v -e 'dbus-daemon' -e 'SpiRegistry' -e DeprecationWarning -e 'get_text_iface' >&2) ||
+    status=$?
+[ $status -ne 0 ] && sed 's/^/program: /' "$work/out/program.log" >&2
+exit $status
