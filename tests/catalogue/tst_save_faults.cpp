@@ -66,6 +66,21 @@ QByteArray expectedBytes(const QList<FoodRecord> &foods)
     return bytes;
 }
 
+// A copy that shares no text with the original, so that a change made to the
+// rows in place would show in a comparison.
+QList<FoodRecord> deepCopy(const QList<FoodRecord> &foods)
+{
+    QList<FoodRecord> copy;
+    copy.reserve(foods.size());
+    for (const FoodRecord &food : foods) {
+        FoodRecord texts;
+        for (const QString &text : food)
+            texts.append(QString(text.constData(), text.size()));
+        copy.append(texts);
+    }
+    return copy;
+}
+
 // Saves the rows as the save command does, in a child that may write at most
 // sizeLimit bytes to any file.
 ChildResult saveWithSizeLimit(const QString &path, const QList<FoodRecord> &foods, rlim_t sizeLimit)
@@ -77,7 +92,7 @@ ChildResult saveWithSizeLimit(const QString &path, const QList<FoodRecord> &food
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{sizeLimit, sizeLimit};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const QList<FoodRecord> before = foods;
+        const QList<FoodRecord> before = deepCopy(foods);
         int result = Saved;
         try {
             CheckStorable(foods);
@@ -191,7 +206,7 @@ void tst_SaveFaults::cannotCreate()
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("ordner.lmk")));
     const QStringList entriesBefore = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     const QList<FoodRecord> foods = sampleFoods(3);
-    const QList<FoodRecord> before = foods;
+    const QList<FoodRecord> before = deepCopy(foods);
 
     try {
         WriteLines(path, LinesFromFoods(foods));
