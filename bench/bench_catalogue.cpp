@@ -1,173 +1,303 @@
-// Loading and saving a catalogue of 100,000 foods, as "Öffnen" and
-// "Speichern" do it: load is ReadLines, FoodsFromLines and the list model's
-// setRows; save is taking the rows from the model, CheckStorable,
-// LinesFromFoods and WriteLines. The file lives in a temporary folder.
+// Opening and saving catalogues of 1,000 to 1,000,000 foods, as "Öffnen" and
+// "Speichern" do it, and editing single foods in a large one.
+//
+// Open is ReadLines, FoodsFromLines and the list model's setRows (read,
+// decode, split, fill, sort); "to first screen" adds the list view painting
+// its first page. The floor reads the same file with the standard library
+// alone, splits it into std::string fields and sorts the rows bytewise: the
+// least any reader of this file can do. Save is CheckStorable,
+// LinesFromFoods and WriteLines. The files are shuffled, so that the sort is
+// really measured, and live in a temporary folder.
+//
+// Peak memory is measured in a child process per size: it opens the file
+// into a shown list as the main window does and reports its VmHWM.
 
+#include "app/text_list_view.h"
 #include "app/text_table_model.h"
+#include "bench/support/child_process.h"
+#include "bench/support/generated_catalogue.h"
 #include "catalogue/food_list_file.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPixmap>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
 #include <random>
+#include <string>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int FoodCount = 100000;
+// The column widths of the catalogue list in the main window.
+const QList<int> ListColumnWidths{220, 70, 70, 70, 100};
 
-QStringList catalogueHeaders()
+struct CatalogueFile
 {
-    return {QStringLiteral("Name"), QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
-            QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")};
-}
-
-QString numberText(std::mt19937 &random, int upTo)
-{
-    const int tenths = int(random() % unsigned(upTo * 10 + 1));
-    return QString::number(tenths / 10) + QLatin1Char(',') + QString::number(tenths % 10);
-}
-
-// Names as a large catalogue has them: a food, its kind and how it is made,
-// with umlauts and ß in all three parts.
-QList<FoodRecord> makeFoods(bool shuffled)
-{
-    const QStringList foods{
-        u"Apfel"_s,       u"Äpfel"_s,        u"Brötchen"_s,   u"Hähnchenbrust"_s, u"Käse"_s,
-        u"Möhre"_s,       u"Müsli"_s,        u"Rührei"_s,     u"Weißkohl"_s,      u"Kürbis"_s,
-        u"Grünkohl"_s,    u"Süßkartoffel"_s, u"Nüsse"_s,      u"Joghurt"_s,       u"Quark"_s,
-        u"Brot"_s,        u"Nudeln"_s,       u"Reis"_s,       u"Lachs"_s,         u"Putenbrust"_s,
-        u"Rinderhack"_s,  u"Würstchen"_s,    u"Schokolade"_s, u"Konfitüre"_s,     u"Soße"_s,
-        u"Gemüsesuppe"_s, u"Kartoffeln"_s,   u"Bohnen"_s,     u"Erbsen"_s,        u"Zwiebeln"_s,
-        u"Öl"_s,          u"Butter"_s,       u"Milch"_s,      u"Sahne"_s,         u"Eier"_s,
-        u"Tomaten"_s,     u"Gurken"_s,       u"Paprika"_s,    u"Birnen"_s,        u"Pflaumen"_s,
-    };
-    const QStringList kinds{
-        u"Bio"_s,         u"fettarm"_s,    u"Vollkorn"_s,   u"ungesüßt"_s,  u"geräuchert"_s,
-        u"grün"_s,        u"rot"_s,        u"weiß"_s,       u"süß-sauer"_s, u"mittelalt"_s,
-        u"jung"_s,        u"Klassik"_s,    u"Landfrauen"_s, u"Öko"_s,       u"Hausmacher"_s,
-        u"französisch"_s, u"griechisch"_s, u"Tiefkühl"_s,   u"Dose"_s,      u"Glas"_s,
-    };
-    const QStringList preparations{
-        u"roh"_s,
-        u"gekocht"_s,
-        u"gebraten"_s,
-        u"gedünstet"_s,
-        u"gegrillt"_s,
-        u"überbacken"_s,
-        u"püriert"_s,
-        u"getrocknet"_s,
-        u"frittiert"_s,
-        u"geschmort"_s,
-        u"paniert"_s,
-        u"gerieben"_s,
-        u"gefüllt"_s,
-        u"mariniert"_s,
-        u"blanchiert"_s,
-        u"im Ofen gegart"_s,
-        u"aus der Pfanne"_s,
-        u"mit Soße"_s,
-        u"ohne Zucker"_s,
-        u"mit Kräutern"_s,
-    };
-    std::mt19937 random(2024);
-    QList<FoodRecord> result;
-    result.reserve(FoodCount);
-    for (int i = 0; i < FoodCount; ++i) {
-        const qsizetype food = i % foods.size();
-        const qsizetype kind = (i / foods.size()) % kinds.size();
-        const qsizetype preparation = (i / (foods.size() * kinds.size())) % preparations.size();
-        // 40 × 20 × 20 = 16,000 combinations; a pack size tells the rest apart.
-        const int pack = i / int(foods.size() * kinds.size() * preparations.size());
-        QString name = foods[food] + u", "_s + kinds[kind] + u", "_s + preparations[preparation];
-        if (pack > 0)
-            name += u" "_s + QString::number(pack * 250) + u" g"_s;
-        result.append({name, QString::number(random() % 900), numberText(random, 40),
-                       numberText(random, 60), numberText(random, 90)});
-    }
-    if (shuffled)
-        std::shuffle(result.begin(), result.end(), random);
-    else
-        std::sort(result.begin(), result.end(),
-                  [collator = UserCollator()](const FoodRecord &a, const FoodRecord &b) {
-                      return collator.compare(a.front(), b.front()) < 0;
-                  });
-    return result;
-}
-
-class CatalogueFile
-{
-public:
-    explicit CatalogueFile(bool shuffled)
-    {
-        m_fileName = m_dir.filePath(u"Lebensmittel.lmk"_s);
-        WriteLines(m_fileName, LinesFromFoods(makeFoods(shuffled)));
-    }
-    const QString &fileName() const { return m_fileName; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_fileName;
+    QString fileName;
+    quint64 fingerprint = 0;
 };
 
-// The loaded list must be the catalogue in its one sorted order (the names
-// are all different), whatever order the file had.
-bool loadedInOrder(const TextTableModel &model)
+// One file per size, made on first use and kept for the whole run.
+const CatalogueFile &catalogueFile(int count)
 {
-    static const QList<FoodRecord> expected = makeFoods(false);
-    return model.allRows() == expected;
+    static QTemporaryDir dir;
+    static std::map<int, CatalogueFile> files;
+    auto found = files.find(count);
+    if (found != files.end())
+        return found->second;
+    const QList<FoodRecord> foods = MakeFoods(count);
+    CatalogueFile file{dir.filePath(u"Lebensmittel-%1.lmk"_s.arg(count)), FoodsFingerprint(foods)};
+    WriteCatalogueFile(file.fileName, foods);
+    return files.emplace(count, file).first->second;
 }
 
-void load(TextTableModel &model, const QString &fileName)
+void open(TextTableModel &model, const QString &fileName)
 {
     model.setRows(FoodsFromLines(ReadLines(fileName)));
 }
 
-void loadBenchmark(benchmark::State &state, bool shuffled)
+// Every food with every value, in the order of the collation.
+bool openedCorrectly(const TextTableModel &model, const CatalogueFile &file)
 {
-    const CatalogueFile file(shuffled);
-    TextTableModel model(catalogueHeaders());
+    const QList<FoodRecord> rows = model.allRows();
+    const QCollator collator = UserCollator();
+    const bool sorted = std::is_sorted(rows.begin(), rows.end(),
+                                       [&collator](const FoodRecord &a, const FoodRecord &b) {
+                                           return collator.compare(a.front(), b.front()) < 0;
+                                       });
+    return sorted && FoodsFingerprint(rows) == file.fingerprint;
+}
+
+void BM_Open(benchmark::State &state)
+{
+    const CatalogueFile &file = catalogueFile(int(state.range(0)));
+    TextTableModel model(CatalogueHeaders());
     for (auto _ : state) {
-        load(model, file.fileName());
+        open(model, file.fileName);
         benchmark::DoNotOptimize(model.rowCount());
     }
-    if (!loadedInOrder(model))
-        state.SkipWithError("the catalogue was not loaded in its sorted order");
+    if (!openedCorrectly(model, file))
+        state.SkipWithError("the catalogue was not opened in its sorted order");
 }
 
-void BM_LoadSavedCatalogue(benchmark::State &state)
+void BM_OpenToFirstScreen(benchmark::State &state)
 {
-    loadBenchmark(state, false);
+    const CatalogueFile &file = catalogueFile(int(state.range(0)));
+    TextTableModel model(CatalogueHeaders());
+    TextListView view(&model, ListColumnWidths);
+    view.resize(560, 420);
+    view.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        open(model, file.fileName);
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(view.grab().cacheKey());
+    }
+    if (!openedCorrectly(model, file))
+        state.SkipWithError("the catalogue was not opened in its sorted order");
 }
 
-void BM_LoadUnsortedCatalogue(benchmark::State &state)
+using FloorRow = std::vector<std::string>;
+
+std::vector<FloorRow> floorOpen(const std::string &fileName)
 {
-    loadBenchmark(state, true);
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+    std::string bytes(size_t(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    std::vector<FloorRow> rows;
+    size_t start = bytes.find_first_of("\r\n");
+    while (start != std::string::npos && start < bytes.size()) {
+        while (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n'))
+            ++start;
+        if (start >= bytes.size())
+            break;
+        const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        FloorRow row;
+        row.reserve(6);
+        size_t fieldStart = start;
+        for (size_t i = start; i <= end; ++i) {
+            if (i == end || bytes[i] == ';') {
+                row.emplace_back(bytes, fieldStart, i - fieldStart);
+                fieldStart = i + 1;
+            }
+        }
+        rows.push_back(std::move(row));
+        start = end;
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const FloorRow &a, const FloorRow &b) { return a.front() < b.front(); });
+    return rows;
 }
 
-void BM_SaveCatalogue(benchmark::State &state)
+void BM_OpenFloor(benchmark::State &state)
 {
-    const CatalogueFile file(true);
-    TextTableModel model(catalogueHeaders());
-    load(model, file.fileName());
-    const QString target = QFileInfo(file.fileName()).dir().filePath(u"Kopie.lmk"_s);
+    const CatalogueFile &file = catalogueFile(int(state.range(0)));
+    const std::string fileName = file.fileName.toStdString();
+    size_t rows = 0;
+    for (auto _ : state) {
+        const std::vector<FloorRow> opened = floorOpen(fileName);
+        rows = opened.size();
+        benchmark::DoNotOptimize(opened.data());
+    }
+    if (rows != size_t(state.range(0)))
+        state.SkipWithError("the floor reader lost foods");
+}
+
+void BM_Save(benchmark::State &state)
+{
+    const CatalogueFile &file = catalogueFile(int(state.range(0)));
+    TextTableModel model(CatalogueHeaders());
+    open(model, file.fileName);
+    const QString target = QFileInfo(file.fileName).dir().filePath(u"Kopie.lmk"_s);
     for (auto _ : state) {
         const QList<FoodRecord> foods = model.allRows();
         CheckStorable(foods);
         WriteLines(target, LinesFromFoods(foods));
     }
-    if (QFileInfo(target).size() < FoodCount * 20)
-        state.SkipWithError("the catalogue was not written");
+    TextTableModel reopened(CatalogueHeaders());
+    open(reopened, target);
+    if (reopened.allRows() != model.allRows())
+        state.SkipWithError("the saved catalogue does not read back the same");
+}
+
+// The 100,000-food catalogue shown in a list, as in the main window; a
+// rename moves the row, a new food is inserted at its place.
+struct ShownCatalogue
+{
+    TextTableModel model{CatalogueHeaders()};
+    TextListView view{&model, ListColumnWidths};
+
+    explicit ShownCatalogue(int count)
+    {
+        open(model, catalogueFile(count).fileName);
+        view.resize(560, 420);
+        view.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_RenameFood(benchmark::State &state)
+{
+    ShownCatalogue shown(int(state.range(0)));
+    const QList<FoodRecord> names = MakeFoods(4096, 99);
+    std::mt19937 random(7);
+    int i = 0;
+    for (auto _ : state) {
+        const int row = int(random() % unsigned(shown.model.rowCount()));
+        const QString name = names[i++ % names.size()].front() + u" (neu)"_s;
+        benchmark::DoNotOptimize(shown.model.setName(row, name));
+    }
+    const QList<FoodRecord> rows = shown.model.allRows();
+    const QCollator collator = UserCollator();
+    if (!std::is_sorted(rows.begin(), rows.end(),
+                        [&collator](const FoodRecord &a, const FoodRecord &b) {
+                            return collator.compare(a.front(), b.front()) < 0;
+                        }))
+        state.SkipWithError("a renamed food did not move to its place");
+}
+
+void BM_NewFood(benchmark::State &state)
+{
+    ShownCatalogue shown(int(state.range(0)));
+    const QList<FoodRecord> foods = MakeFoods(4096, 98);
+    int i = 0;
+    for (auto _ : state) {
+        FoodRecord food = foods[i++ % foods.size()];
+        food.front() += u" (neu)"_s;
+        benchmark::DoNotOptimize(shown.model.appendRow(food));
+    }
+    if (shown.model.rowCount() != state.range(0) + state.iterations())
+        state.SkipWithError("a new food was lost");
+}
+
+// Runs in the child: opens the file into a shown list and keeps the line
+// buffer, as the main window does, then prints the peak memory in kB.
+int peakMemoryChild(const QString &fileName)
+{
+    TextTableModel model(CatalogueHeaders());
+    TextListView view(&model, ListColumnWidths);
+    view.resize(560, 420);
+    view.show();
+    const QStringList lineBuffer = ReadLines(fileName);
+    model.setRows(FoodsFromLines(lineBuffer));
+    QCoreApplication::processEvents();
+    view.grab();
+    std::printf("%ld\n", PeakResidentKilobytes());
+    return 0;
+}
+
+void BM_OpenPeakMemory(benchmark::State &state)
+{
+    const QString fileName = catalogueFile(int(state.range(0))).fileName;
+    double megabytes = 0;
+    for (auto _ : state) {
+        const ChildRun run = RunSelf({u"--peak-memory"_s, fileName});
+        if (run.exitStatus != 0) {
+            state.SkipWithError("the child process failed");
+            return;
+        }
+        megabytes = run.firstLine.toDouble() / 1024;
+    }
+    state.counters["peak_MB"] = megabytes;
+}
+
+constexpr int Sizes[] = {1000, 10000, 100000, 1000000};
+
+void sizes(benchmark::internal::Benchmark *benchmark)
+{
+    for (int size : Sizes)
+        benchmark->Arg(size);
 }
 
 } // namespace
 
-BENCHMARK(BM_LoadSavedCatalogue)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadUnsortedCatalogue)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SaveCatalogue)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_MAIN();
+BENCHMARK(BM_Open)
+    ->Apply(sizes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_OpenToFirstScreen)
+    ->Apply(sizes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_OpenFloor)->Apply(sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Save)->Apply(sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenameFood)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NewFood)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The header-only file gives the memory of the empty program for comparison.
+BENCHMARK(BM_OpenPeakMemory)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The list view needs the application object.
+    QApplication app(argc, argv);
+    if (argc == 3 && QByteArrayView(argv[1]) == "--peak-memory")
+        return peakMemoryChild(QString::fromLocal8Bit(argv[2]));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
