@@ -13,8 +13,10 @@ benchmarks=(bench_catalogue bench_plan bench_print bench_startup bench_tools)
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target "${benchmarks[@]}" >/dev/null
 
-results=$(mktemp -d)
-trap 'rm -rf "$results"' EXIT
+# The JSON files stay in the build folder for a second look.
+results=$build/bench-results
+rm -rf "$results"
+mkdir -p "$results"
 for benchmark in "${benchmarks[@]}"; do
   echo "running $benchmark" >&2
   QT_QPA_PLATFORM=offscreen "$build/bench/$benchmark" \

@@ -19,8 +19,8 @@ TARGETS = {
     "BM_AddPortionAndRecalculate/1000": (5, "ms", "time"),
     "BM_LayoutOnRecordingCanvas/1000": (20, "ms", "time"),
     "BM_PrintToPdf/1000": (1500, "ms", "time"),
-    "BM_StartUp/manual_time": (300, "ms", "time"),
-    "BM_OpenPeakMemory/100000/iterations:1/real_time": (80, "MB", "peak_MB"),
+    "BM_StartUp": (300, "ms", "time"),
+    "BM_OpenPeakMemory/100000": (80, "MB", "peak_MB"),
 }
 
 TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
@@ -29,7 +29,7 @@ TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 def base_name(run_name):
     """BM_Open/100000/real_time -> BM_Open/100000, for the growth and floor lines."""
     parts = [p for p in run_name.split("/")
-             if p not in ("real_time", "manual_time") and not p.startswith("iterations:")]
+             if p not in ("real_time", "manual_time", "process_time") and not p.startswith("iterations:")]
     return "/".join(parts)
 
 
@@ -62,7 +62,7 @@ def load(paths):
             entry["real_ms"] = b["real_time"] * scale
             entry["cpu_ms"] = b["cpu_time"] * scale
             entry["repetitions"] = b.get("repetitions", 1)
-            for key in ("peak_MB", "pages"):
+            for key in ("peak_MB", "pages", "child_CPU_ms"):
                 if key in b:
                     entry[key] = b[key]
     return context, rows, order
@@ -78,14 +78,15 @@ def figure(ms):
 
 def main():
     context, rows, order = load(sys.argv[1:])
-    header = f"{'benchmark':<44} {'median ms':>10} {'CPU ms':>10} {'cv %':>6} {'extra':>12}  target"
+    header = (f"{'benchmark':<34} {'median ms':>10} {'CPU ms':>10} {'cv %':>6} {'extra':>10}  "
+              "target: by wall time / by CPU time")
     print(header)
     print("-" * len(header))
     missed = 0
     for name in order:
         r = rows[name]
         if "error" in r:
-            print(f"{name:<44} ERROR {r['error']}")
+            print(f"{base_name(name):<34} ERROR {r['error']}")
             missed += 1
             continue
         if "real_ms" not in r:
@@ -93,23 +94,37 @@ def main():
         extra = ""
         if "peak_MB" in r:
             extra = f"{r['peak_MB']:.1f} MB"
+        elif "child_CPU_ms" in r:
+            extra = f"{r['child_CPU_ms']:.0f} ms CPU"
         elif "pages" in r:
             extra = f"{r['pages']:.0f} pages"
         verdict = ""
-        if name in TARGETS:
-            limit, unit, metric = TARGETS[name]
-            value = r["real_ms"] if metric == "time" else r.get(metric, math.inf)
-            ok = value <= limit
-            missed += not ok
-            verdict = f"<= {limit} {unit}: {'met' if ok else 'MISSED'}"
+        target = TARGETS.get(base_name(name))
+        if target:
+            limit, unit, metric = target
+            if metric == "time":
+                wall_ok, cpu_ok = r["real_ms"] <= limit, r["cpu_ms"] <= limit
+                verdict = (f"<= {limit} {unit}: {'met' if wall_ok else 'MISSED'} / "
+                           f"{'met' if cpu_ok else 'MISSED'}")
+                # A child process's CPU time is not the parent's to measure.
+                if "child_CPU_ms" in r:
+                    cpu_ok = r["child_CPU_ms"] <= limit
+                    verdict = (f"<= {limit} {unit}: {'met' if wall_ok else 'MISSED'} / "
+                               f"{'met' if cpu_ok else 'MISSED'} (child)")
+            else:
+                wall_ok = r.get(metric, math.inf) <= limit
+                verdict = f"<= {limit} {unit}: {'met' if wall_ok else 'MISSED'}"
+            missed += not wall_ok
         cv = f"{100 * r['cv']:.1f}" if "cv" in r else ""
-        print(f"{name:<44} {figure(r['real_ms']):>10} {figure(r['cpu_ms']):>10} {cv:>6} {extra:>12}  {verdict}")
+        print(f"{base_name(name):<34} {figure(r['real_ms']):>10} {figure(r['cpu_ms']):>10} {cv:>6} "
+              f"{extra:>10}  {verdict}")
 
     by_base = {base_name(n): rows[n] for n in order if "real_ms" in rows[n]}
     sizes = sorted(int(n.split("/")[1]) for n in by_base if n.startswith("BM_Open/"))
     if sizes:
         print()
-        print(f"{'foods':>9} {'open ms':>9} {'floor ms':>9} {'x floor':>8} {'growth':>8} {'n log n':>8}")
+        print(f"{'foods':>9} {'open ms':>9} {'CPU ms':>9} {'floor ms':>9} {'x floor':>8} "
+              f"{'growth':>8} {'n log n':>8}")
         first = sizes[0]
         for n in sizes:
             t = by_base[f"BM_Open/{n}"]["real_ms"]
@@ -117,7 +132,8 @@ def main():
             ratio = f"{t / floor:.1f}" if floor else ""
             growth = t / by_base[f"BM_Open/{first}"]["real_ms"]
             nlogn = (n * math.log(n)) / (first * math.log(first))
-            print(f"{n:>9} {figure(t):>9} {figure(floor) if floor else '':>9} {ratio:>8} "
+            cpu = by_base[f"BM_Open/{n}"]["cpu_ms"]
+            print(f"{n:>9} {figure(t):>9} {figure(cpu):>9} {figure(floor) if floor else '':>9} {ratio:>8} "
                   f"{growth:>8.1f} {nlogn:>8.1f}")
         last = sizes[-1]
         growth = by_base[f"BM_Open/{last}"]["real_ms"] / by_base[f"BM_Open/{first}"]["real_ms"]

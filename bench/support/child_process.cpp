@@ -5,6 +5,7 @@
 #include <chrono>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -52,8 +53,13 @@ ChildRun RunSelf(const QStringList &arguments)
     }
     close(pipeEnds[0]);
     int status = 0;
-    if (waitpid(child, &status, 0) == child && WIFEXITED(status))
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) == child && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
+    const auto seconds = [](const timeval &t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
+    run.childCpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return run;
 }
 
