@@ -12,6 +12,10 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core locales
   # real-window checks, screenshots and PDF inspection
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  # the accessibility bus through which the real-window checks read the windows
+  dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  # the Debian package and the checks of its desktop entry and metainfo; the icon renderer
+  dpkg-dev desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "tools/logos.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 #include <csetjmp>
 #include <cstdio>
@@ -110,5 +111,11 @@ QPixmap MakerLogo()
 
 QPixmap MakerLogo(QSize box)
 {
-    return MakerLogo().scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Scaled down from the bitmap for the screen's pixel density, so that
+    // the logo stays sharp under a scale factor above 1 instead of being
+    // scaled up from a 75-pixel copy.
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap logo = MakerLogo().scaled(box * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    logo.setDevicePixelRatio(ratio);
+    return logo;
 }

@@ -14,5 +14,6 @@ QPixmap SocietyLogo();
 // The maker's logo, a 256-colour bitmap of 275 x 285 pixels, transparent
 // wherever it has the colour of its bottom left pixel.
 QPixmap MakerLogo();
-// The same, scaled to fit into the box with its proportions kept.
+// The same, scaled to fit into the box with its proportions kept; drawn for
+// the screen's pixel density.
 QPixmap MakerLogo(QSize box);

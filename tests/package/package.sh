@@ -84,8 +84,11 @@ echo "program started headless and stayed up for 2 s"
 
 # In a real window, through the same command: the open dialog starts in the
 # program's folder, which holds the sample catalogue.
+# Xvfb picks a free display itself and names it on the descriptor. Without
+# -noreset it resets whenever its last client leaves and refuses connections
+# meanwhile, so a program or xdotool starting then would fail at random.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 exec 3>&-
 for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
