@@ -1,10 +1,12 @@
 #include "app/application.h"
 
 #include "app/command_guard.h"
+#include "app/display_accessibility.h"
 #include "app/failure.h"
 #include "app/main_window.h"
 #include "app/number_text.h"
 #include "catalogue/menge_dialog.h"
+#include "resources/application_icon.h"
 #include "tools/bmi_dialog.h"
 #include "tools/info_dialog.h"
 #include "tools/kalorienrechner_dialog.h"
@@ -41,6 +43,8 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(ApplicationTitle.toString());
     setApplicationVersion(QStringLiteral("2.0"));
+    setWindowIcon(ApplicationIcon());
+    InstallDisplayAccessibility();
     installGermanTranslations(*this);
     installFontSubstitutions();
     ReadDecimalSeparator();
