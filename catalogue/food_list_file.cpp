@@ -43,10 +43,12 @@ char *encodeInto(QStringView text, char *out)
     return out;
 }
 
-const QString &field(const FoodRecord &food, int column)
+const QString EmptyField;
+
+// A record shorter than five texts has empty fields at its end.
+inline const QString &field(const FoodRecord &food, int column)
 {
-    static const QString empty;
-    return column < food.size() ? food.at(column) : empty;
+    return column < food.size() ? food.at(column) : EmptyField;
 }
 
 // Why a value would not read back as it stands, or an empty text. One pass
