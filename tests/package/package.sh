@@ -93,7 +93,10 @@ xvfb=$!
 exec 3>&-
 for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-DISPLAY=:$(head -n 1 "$work/display") HOME=$work/home \
+# The accessibility bus lies in the runtime folder, which must be this test's own.
+mkdir -p "$work/runtime"
+chmod 700 "$work/runtime"
+DISPLAY=:$(head -n 1 "$work/display") HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
     dbus-run-session -- env PYTHONPATH="$source/tests/realwindow" \
     $python "$source/tests/package/open_dialog.py" "$root/usr/bin/menuvera" "$work/shown" \
     >"$work/dialog.log" 2>&1 || { cat "$work/dialog.log"; fail "open dialog"; }
