@@ -379,8 +379,7 @@ void TMain::ffnen1Click()
         return;
     // The file is read before the catalogue is touched, so a file that
     // cannot be read leaves the catalogue as it was.
-    m_lineBuffer = ReadLines(fileName);
-    catalogue().setRows(FoodsFromLines(m_lineBuffer));
+    catalogue().setRows(ReadFoodList(fileName));
 }
 
 void TMain::Speichern1Click()
@@ -388,10 +387,7 @@ void TMain::Speichern1Click()
     const QString fileName = chooseFile(m_saveDialog);
     if (fileName.isEmpty())
         return;
-    const QList<QStringList> foods = catalogue().allRows();
-    CheckStorable(foods);
-    m_lineBuffer = LinesFromFoods(foods);
-    WriteLines(fileName, m_lineBuffer);
+    WriteFoodList(fileName, catalogue().allRows());
 }
 
 void TMain::Neu1Click()

@@ -109,7 +109,6 @@ private:
     std::function<void()> guarded(void (TMain::*command)());
 
     TMainDialogs m_dialogs;
-    QStringList m_lineBuffer;
     TextTableModel *m_catalogue = nullptr;
     TextListView *m_LM = nullptr;
     std::array<TextListView *, 4> m_meals{};

@@ -222,16 +222,15 @@ void BM_NewFood(benchmark::State &state)
         state.SkipWithError("a new food was lost");
 }
 
-// Runs in the child: opens the file into a shown list and keeps the line
-// buffer, as the main window does, then prints the peak memory in kB.
+// Runs in the child: opens the file into a shown list as the main window
+// does, then prints the peak memory in kB.
 int peakMemoryChild(const QString &fileName)
 {
     TextTableModel model(CatalogueHeaders());
     TextListView view(&model, ListColumnWidths);
     view.resize(560, 420);
     view.show();
-    const QStringList lineBuffer = ReadLines(fileName);
-    model.setRows(FoodsFromLines(lineBuffer));
+    model.setRows(ReadFoodList(fileName));
     QCoreApplication::processEvents();
     view.grab();
     std::printf("%ld\n", PeakResidentKilobytes());

@@ -33,6 +33,13 @@ QStringList ReadLines(const QString &fileName);
 // Every line but the first becomes a food; missing fields are empty.
 QList<FoodRecord> FoodsFromLines(const QStringList &lines);
 
+// The foods of a file: its lines are read, split into rows and let go, so
+// the catalogue is never held twice. Raises what ReadLines raises.
+QList<FoodRecord> ReadFoodList(const QString &fileName);
+// Checks every value, then writes the header and one line per food. Nothing
+// is written when a value would not read back.
+void WriteFoodList(const QString &fileName, const QList<FoodRecord> &foods);
+
 // Raises a Failure naming the food and the value when a row would not read
 // back as it stands: a value with ";", longer than the field limit, or with
 // a character Windows-1252 cannot store.

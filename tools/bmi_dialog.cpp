@@ -62,6 +62,7 @@ TBMI::TBMI(QWidget *parent) : FixedDialog(QStringLiteral("BMI Rechner"), QSize(2
     QPalette red = m_label6->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     m_label6->setPalette(red);
+    m_label6->setAccessibleName(QStringLiteral("Body-Mass-Index"));
 
     m_button1 = new QPushButton(QStringLiteral("Berechnen"), this);
     m_button1->setObjectName(QStringLiteral("Button1"));

@@ -34,6 +34,8 @@ TUeber::TUeber(QWidget *parent)
     m_image2->setScaledContents(true);
     m_image2->setPixmap(SocietyLogo());
     m_image2->setToolTip(SocietyWebSite().toString());
+    m_image2->setAccessibleName(
+        QStringLiteral("Logo des Forums Gesunde Ernährung, öffnet die Webseite"));
     connect(m_image2, &ClickLabel::clicked, this, &TUeber::Image2Click);
 
     auto *bevel3 = new QFrame(this);
@@ -45,6 +47,7 @@ TUeber::TUeber(QWidget *parent)
     m_image1 = new ClickLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(240, 8, 275, 289);
+    m_image1->setAccessibleName(QStringLiteral("Logo von Menuvera, öffnet die Webseite"));
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_image1->setPixmap(MakerLogo());
     m_image1->setToolTip(MakerHomePage().toString());

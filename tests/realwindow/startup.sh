@@ -12,7 +12,7 @@ for tool in Xvfb xdotool; do
 done
 
 display=:$((300 + $$ % 300))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 app=
 cleanup() {
