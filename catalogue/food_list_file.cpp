@@ -37,6 +37,12 @@ constexpr int FieldSlotCount = 10;
 char *encodeInto(QStringView text, char *out)
 {
     for (QChar c : text) {
+        // Most of a catalogue is ASCII; only the rest needs the table.
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            *out++ = char(u);
+            continue;
+        }
         const int b = windows1252Byte(c);
         *out++ = char(b < 0 ? '?' : b);
     }
@@ -229,4 +235,15 @@ void WriteLines(const QString &fileName, const QStringList &lines)
         file.cancelWriting();
         throw Failure(QStringLiteral("Stream-Schreibfehler"));
     }
+}
+
+QList<FoodRecord> ReadFoodList(const QString &fileName)
+{
+    return FoodsFromLines(ReadLines(fileName));
+}
+
+void WriteFoodList(const QString &fileName, const QList<FoodRecord> &foods)
+{
+    CheckStorable(foods);
+    WriteLines(fileName, LinesFromFoods(foods));
 }
