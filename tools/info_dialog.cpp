@@ -66,6 +66,7 @@ TInfo::TInfo(QWidget *parent)
 void ShowNutrientInfo(TInfo &info, const QStringList &food)
 {
     info.C1()->clear();
+    info.C1()->setAccessibleDescription(QString());
     info.Name()->setText(food.value(0));
     info.KCAL()->setText(QStringLiteral("100 gr = ") + food.value(1) + QStringLiteral(" kcal"));
     // This calculation shows its own message in place of the error's: all
@@ -74,8 +75,17 @@ void ShowNutrientInfo(TInfo &info, const QStringList &food)
     try {
         const QList<NutrientSlice> slices =
             NutrientSlices(food.value(2), food.value(3), food.value(4));
-        for (const NutrientSlice &slice : slices)
-            info.C1()->addSlice(slice.value, slice.label, toColor(slice.colour));
+        // The slices come in the order protein, fat, carbohydrate; a screen
+        // reader hears them as text, since the chart only paints them.
+        const QString nutrients[] = {QStringLiteral("Eiweiss"), QStringLiteral("Fett"),
+                                     QStringLiteral("Kohlenhydrate")};
+        QStringList described;
+        for (qsizetype i = 0; i < slices.size(); ++i) {
+            info.C1()->addSlice(slices[i].value, slices[i].label, toColor(slices[i].colour));
+            described.append(nutrients[std::min<qsizetype>(i, 2)] + QStringLiteral(": ") +
+                             slices[i].label.trimmed());
+        }
+        info.C1()->setAccessibleDescription(described.join(QStringLiteral("; ")));
     } catch (...) {
         ShowCalculationError();
     }
