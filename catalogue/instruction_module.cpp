@@ -3,6 +3,10 @@
 int TInstructionModule::SplitFields(QStringView line, QString *fieldSlots, int lengthLimit,
                                     int fieldLimit, QChar separator)
 {
+    // Every line holds at least one field; with no slot for it nothing may
+    // be written, since the slots end at the field limit.
+    if (fieldLimit < 1)
+        return -1;
     int fieldIndex = 0;
     qsizetype fieldStart = 0;
     const qsizetype end = [&] {

@@ -97,6 +97,8 @@ void tst_InstructionModule::splitFields_data()
     QTest::newRow("small field limit leaves the slots above it untouched")
         << QStringLiteral("a;b;c;d;e") << 50 << 3 << semicolon << -1
         << slotsOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    QTest::newRow("field limit 0: no slot is written")
+        << QStringLiteral("a;b;c") << 50 << 0 << semicolon << -1 << slotsOf({});
     QTest::newRow("line feed ends the scan")
         << QStringLiteral("a;b\nc;d") << 50 << 10 << semicolon << 0
         << slotsOf({QStringLiteral("a"), QStringLiteral("b")});
