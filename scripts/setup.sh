@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libbenchmark-dev
+  # robustness builds: libFuzzer and the sanitizer runtimes of clang
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
   # run time: platform plugins, German translations, fonts, German locale
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core locales
   # real-window checks, screenshots and PDF inspection

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test:
-# the QtTest suites headless (offscreen), then the real-window checks under Xvfb.
+# the QtTest suites headless (offscreen) with the real-window and package
+# checks under Xvfb; then the robustness runs: every fuzz target for a short
+# while, and the headless suite again in a build with AddressSanitizer,
+# LeakSanitizer and UBSan. MENUVERA_QUICK=1 skips the robustness runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 export MENUVERA_BUILD_DIR=${MENUVERA_BUILD_DIR:-$root/build}
-bash "$root/scripts/build.sh" -DMENUVERA_WERROR=ON
-cd "$MENUVERA_BUILD_DIR"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)" "$@"
+bash "$root/scripts/build.sh" -DMENUVERA_WERROR=ON -DCMAKE_BUILD_TYPE=Release
+(cd "$MENUVERA_BUILD_DIR" &&
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)" "$@")
+
+if [ "${MENUVERA_QUICK:-0}" != 1 ]; then
+    bash "$root/scripts/fuzz.sh" "${MENUVERA_FUZZ_SECONDS:-20}"
+    bash "$root/scripts/sanitize.sh" -j "$(nproc)" -LE 'realwindow|package'
+fi
