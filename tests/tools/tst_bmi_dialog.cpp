@@ -2,6 +2,8 @@
 #include "modal_watch.h"
 #include "tools/bmi_dialog.h"
 
+#include <memory>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -37,14 +39,14 @@ private Q_SLOTS:
 private:
     void showFresh();
 
-    ModalWatch *m_watch = nullptr;
+    std::unique_ptr<ModalWatch> m_watch;
     std::unique_ptr<TBMI> m_bmi;
 };
 
 void tst_BmiDialog::initTestCase()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    m_watch = new ModalWatch;
+    m_watch = std::make_unique<ModalWatch>();
 }
 
 void tst_BmiDialog::init()

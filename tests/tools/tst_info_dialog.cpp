@@ -3,6 +3,8 @@
 #include "tools/info_dialog.h"
 #include "tools/pie_chart.h"
 
+#include <memory>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
@@ -57,15 +59,15 @@ private Q_SLOTS:
     void escapeDoesNotClose();
 
 private:
-    ModalWatch *m_watch = nullptr;
-    TInfo *m_info = nullptr;
+    std::unique_ptr<ModalWatch> m_watch;
+    std::unique_ptr<TInfo> m_info;
 };
 
 void tst_InfoDialog::initTestCase()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    m_watch = new ModalWatch;
-    m_info = new TInfo;
+    m_watch = std::make_unique<ModalWatch>();
+    m_info = std::make_unique<TInfo>();
 }
 
 void tst_InfoDialog::cleanup()

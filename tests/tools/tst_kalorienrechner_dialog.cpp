@@ -2,6 +2,8 @@
 #include "modal_watch.h"
 #include "tools/kalorienrechner_dialog.h"
 
+#include <memory>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -33,14 +35,14 @@ private Q_SLOTS:
 private:
     void setGrams(const QString &protein, const QString &carbohydrate, const QString &fat);
 
-    ModalWatch *m_watch = nullptr;
+    std::unique_ptr<ModalWatch> m_watch;
     std::unique_ptr<TKalorienrechner> m_dialog;
 };
 
 void tst_KalorienrechnerDialog::initTestCase()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    m_watch = new ModalWatch;
+    m_watch = std::make_unique<ModalWatch>();
 }
 
 void tst_KalorienrechnerDialog::init()

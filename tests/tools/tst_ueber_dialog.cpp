@@ -4,6 +4,8 @@
 #include "tools/ueber_dialog.h"
 #include "tools/web_links.h"
 
+#include <memory>
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QPushButton>
@@ -45,7 +47,7 @@ private Q_SLOTS:
     void escapeDoesNothing();
 
 private:
-    ModalWatch *m_watch = nullptr;
+    std::unique_ptr<ModalWatch> m_watch;
     AddressRecorder m_recorder;
     std::unique_ptr<TUeber> m_ueber;
 };
@@ -53,7 +55,7 @@ private:
 void tst_UeberDialog::initTestCase()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    m_watch = new ModalWatch;
+    m_watch = std::make_unique<ModalWatch>();
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_recorder, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_recorder, "open");
 }
