@@ -16,7 +16,8 @@ int TInstructionModule::SplitFields(QStringView line, QString *fieldSlots, int l
     // A field is cut out in one piece rather than character by character;
     // the result is the same: its first lengthLimit characters.
     auto store = [&](qsizetype fieldEnd) {
-        const qsizetype length = std::min<qsizetype>(fieldEnd - fieldStart, std::max(lengthLimit, 0));
+        const qsizetype length =
+            std::min<qsizetype>(fieldEnd - fieldStart, std::max(lengthLimit, 0));
         fieldSlots[fieldIndex] = line.sliced(fieldStart, length).toString();
     };
     for (qsizetype i = 0; i < end; ++i) {
