@@ -14,8 +14,9 @@
 #include <functional>
 
 // Runs `act` on the next modal window that opens. If none opens within
-// `timeoutMs`, gives up, so that a failing test never hangs.
-inline void WhenModal(std::function<void(QWidget *)> act, int timeoutMs = 5000)
+// `timeoutMs` (long, for loaded machines and sanitizer builds), gives up,
+// so that a failing test never hangs.
+inline void WhenModal(std::function<void(QWidget *)> act, int timeoutMs = 30000)
 {
     auto *poll = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
