@@ -3,7 +3,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QStyle>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,8 +67,25 @@ public:
         return shown().mid(startOffset, endOffset - startOffset);
     }
     int characterCount() const override { return int(shown().size()); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
+
+    // A screen reader's review of the window reads a text only where its
+    // characters lie on the screen; without places it reads the name.
+    QRect characterRect(int offset) const override
+    {
+        const QRect area = characterArea(offset);
+        if (area.isNull())
+            return {};
+        return {label()->mapToGlobal(area.topLeft()), area.size()};
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const int count = characterCount();
+        for (int offset = 0; offset < count; ++offset) {
+            if (characterRect(offset).contains(point))
+                return offset;
+        }
+        return -1;
+    }
     void scrollToSubstring(int, int) override {}
     QString attributes(int, int *startOffset, int *endOffset) const override
     {
@@ -77,14 +97,76 @@ public:
 private:
     const QLabel *label() const { return static_cast<const QLabel *>(object()); }
     bool isPicture() const { return !label()->pixmap().isNull(); }
+    bool isRichText() const
+    {
+        const Qt::TextFormat format = label()->textFormat();
+        return format == Qt::RichText ||
+               (format == Qt::AutoText && Qt::mightBeRichText(label()->text()));
+    }
+
+    // Where the label lays out its text: its contents less margin and indent.
+    QRect textArea() const
+    {
+        const QLabel *l = label();
+        const int margin = l->margin();
+        QRect area = l->contentsRect().adjusted(margin, margin, -margin, -margin);
+        const Qt::Alignment align = QStyle::visualAlignment(l->layoutDirection(), l->alignment());
+        int indent = l->indent();
+        if (indent < 0 && l->frameWidth() > 0)
+            indent = l->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin;
+        if (indent > 0) {
+            if (align & Qt::AlignLeft)
+                area.setLeft(area.left() + indent);
+            if (align & Qt::AlignRight)
+                area.setRight(area.right() - indent);
+            if (align & Qt::AlignTop)
+                area.setTop(area.top() + indent);
+            if (align & Qt::AlignBottom)
+                area.setBottom(area.bottom() - indent);
+        }
+        return area;
+    }
+
+    // The character's place in the label as it is painted. A rich or wrapped
+    // text is not measured: each of its characters gets the whole text area.
+    QRect characterArea(int offset) const
+    {
+        const QString text = shown();
+        if (offset < 0 || offset >= text.size())
+            return {};
+        const QLabel *l = label();
+        const QRect area = textArea();
+        if (l->wordWrap() || isRichText())
+            return area;
+        const QFontMetrics metrics = l->fontMetrics();
+        const Qt::Alignment align = QStyle::visualAlignment(l->layoutDirection(), l->alignment());
+        const QRect block =
+            l->style()->itemTextRect(metrics, area, int(align), l->isEnabled(), text);
+
+        const qsizetype lineStart = text.lastIndexOf(QLatin1Char('\n'), offset - 1) + 1;
+        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), offset);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        const QString line = text.mid(lineStart, lineEnd - lineStart);
+        const int lineWidth = metrics.horizontalAdvance(line);
+        int left = block.left();
+        if (align & Qt::AlignRight)
+            left = block.right() + 1 - lineWidth;
+        else if (align & Qt::AlignHCenter)
+            left = block.left() + (block.width() - lineWidth) / 2;
+        const int before = metrics.horizontalAdvance(line.left(offset - lineStart));
+        const int through = metrics.horizontalAdvance(line.left(offset - lineStart + 1));
+        const int lineIndex = int(text.left(offset).count(QLatin1Char('\n')));
+        return {left + before, block.top() + lineIndex * metrics.lineSpacing(),
+                std::max(through - before, 1), metrics.height()};
+    }
 
     // The text as the user reads it: without markup, and without the
     // ampersand that marks the access key of a label with a buddy.
     QString shown() const
     {
         QString text = label()->text();
-        const Qt::TextFormat format = label()->textFormat();
-        if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
+        if (isRichText()) {
             QTextDocument document;
             document.setHtml(text);
             text = document.toPlainText();
@@ -97,11 +179,31 @@ private:
     }
 };
 
+// A notification: screen readers present it when it is shown, by its name.
+class AnnouncerAccessible final : public QAccessibleWidget
+{
+public:
+    explicit AnnouncerAccessible(Announcer *announcer)
+        : QAccessibleWidget(announcer, QAccessible::Notification)
+    {}
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Name)
+            return static_cast<const Announcer *>(object())->message();
+        return QAccessibleWidget::text(type);
+    }
+};
+
 QAccessibleInterface *displayFactory(const QString &className, QObject *object)
 {
-    if (className != QLatin1String("QLabel") || !object || !object->isWidgetType())
+    if (!object || !object->isWidgetType())
         return nullptr;
-    return new DisplayAccessible(static_cast<QLabel *>(object));
+    if (className == QLatin1String("QLabel"))
+        return new DisplayAccessible(static_cast<QLabel *>(object));
+    if (className == QLatin1String("Announcer"))
+        return new AnnouncerAccessible(static_cast<Announcer *>(object));
+    return nullptr;
 }
 
 } // namespace
@@ -109,4 +211,31 @@ QAccessibleInterface *displayFactory(const QString &className, QObject *object)
 void InstallDisplayAccessibility()
 {
     QAccessible::installFactory(displayFactory);
+}
+
+void SetDisplayText(QLabel *display, const QString &text)
+{
+    const QString previous = display->text();
+    if (previous == text)
+        return;
+    display->setText(text);
+    if (display->accessibleName().isEmpty())
+        return;
+    QAccessibleTextUpdateEvent event(display, 0, previous, text);
+    QAccessible::updateAccessibility(&event);
+}
+
+Announcer::Announcer(QWidget *parent) : QWidget(parent)
+{
+    hide();
+}
+
+void Announcer::announce(const QString &message)
+{
+    m_message = message;
+    // The new name first: screen readers keep the names they have read.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }

@@ -1,8 +1,35 @@
 #pragma once
 
+#include <QWidget>
+
+class QLabel;
+
 // Screen readers name a text label by its text. A label that carries an
 // accessible name of its own, such as a totals display ("Gesamtkalorien"),
 // would hide what it shows behind that name; with this installed, every text
-// label also offers its shown text as its text and value, so the displays
-// read as their name and their current value.
+// label also offers its shown text as its text and value, with the place of
+// each character on the screen, so that a screen reader's review of the
+// window reads what the label shows. A label that is the buddy of another
+// label is read with that label as its caption.
 void InstallDisplayAccessibility();
+
+// Shows a new text in a display and tells screen readers of the change: Qt
+// tells them only for a label that has no accessible name of its own.
+void SetDisplayText(QLabel *display, const QString &text);
+
+// Tells screen readers a result that appears away from the keyboard focus,
+// such as a calculator's result after its button was pressed: they present
+// the notice as a notification. Invisible on the screen.
+class Announcer final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Announcer(QWidget *parent);
+
+    QString message() const { return m_message; }
+    void announce(const QString &message);
+
+private:
+    QString m_message;
+};

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/command_guard.h"
+#include "app/display_accessibility.h"
 #include "app/fixed_dialog.h"
 #include "app/glyphs.h"
 #include "app/number_text.h"
@@ -212,20 +213,23 @@ void TMain::createTotalsBlock(QWidget *client)
     for (int i = 0; i < 4; ++i) {
         const int y = 2 + 18 * i;
         const QString dayUnit = QString::fromUtf16(rows[i].dayUnit);
-        makeCell(client, QString::fromUtf16(rows[i].dayCaption), QRect(2, y, 103, 18), SkyBlue,
-                 Qt::AlignLeft);
+        QLabel *dayCaption = makeCell(client, QString::fromUtf16(rows[i].dayCaption),
+                                      QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
         QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
                                Qt::AlignRight);
+        // A screen reader reads the value with its caption.
+        dayCaption->setBuddy(day);
         makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
         day->setAccessibleName(QString::fromUtf16(dayNames[i]));
         day->setAccessibleDescription(dayUnit == QLatin1String("gr") ? QStringLiteral("Gramm")
                                                                      : QStringLiteral("kcal"));
         m_displays[dayDisplays[i]] = day;
 
-        makeCell(client, QString::fromUtf16(rows[i].mealCaption), QRect(192, y, 89, 18), SkyBlue,
-                 Qt::AlignLeft);
+        QLabel *mealCaption = makeCell(client, QString::fromUtf16(rows[i].mealCaption),
+                                       QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
         QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
                                 Qt::AlignRight);
+        mealCaption->setBuddy(meal);
         makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
         meal->setAccessibleName(QStringLiteral("Kalorien ") + MealNames[i]);
         meal->setAccessibleDescription(QStringLiteral("kcal"));
@@ -477,7 +481,7 @@ void TMain::RechnenExecute()
         ShowCalculationError();
     const std::array<QString, 8> texts = TotalsDisplayTexts(result.sums);
     for (size_t i = 0; i < texts.size(); ++i)
-        m_displays[i]->setText(texts[i]);
+        SetDisplayText(m_displays[i], texts[i]);
 }
 
 void TMain::Drucken1Click()

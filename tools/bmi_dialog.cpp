@@ -1,6 +1,7 @@
 #include "tools/bmi_dialog.h"
 
 #include "app/command_guard.h"
+#include "app/display_accessibility.h"
 #include "tools/bmi_calculation.h"
 
 #include <QLabel>
@@ -54,7 +55,8 @@ TBMI::TBMI(QWidget *parent) : FixedDialog(QStringLiteral("BMI Rechner"), QSize(2
     m_edit2 = makeEdit(this, QStringLiteral("Edit2"), QStringLiteral("50"), {104, 48, 57, 21},
                        QStringLiteral("Gewicht in kg"));
     makeLabel(this, QStringLiteral("Label4"), QStringLiteral("kg"), {184, 48}, labelFont);
-    makeLabel(this, QStringLiteral("Label5"), QStringLiteral("BMI:"), {16, 80}, resultFont);
+    QLabel *label5 =
+        makeLabel(this, QStringLiteral("Label5"), QStringLiteral("BMI:"), {16, 80}, resultFont);
     // The start text is fixed, with a point whatever the separator; the first
     // calculation replaces it.
     m_label6 =
@@ -62,7 +64,9 @@ TBMI::TBMI(QWidget *parent) : FixedDialog(QStringLiteral("BMI Rechner"), QSize(2
     QPalette red = m_label6->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     m_label6->setPalette(red);
-    m_label6->setAccessibleName(QStringLiteral("Body-Mass-Index"));
+    // A screen reader reads the result as its number, captioned "BMI:".
+    label5->setBuddy(m_label6);
+    m_announcer = new Announcer(this);
 
     m_button1 = new QPushButton(QStringLiteral("Berechnen"), this);
     m_button1->setObjectName(QStringLiteral("Button1"));
@@ -101,5 +105,8 @@ void TBMI::Button1Click()
         }
         m_label6->setText(outcome.bmi);
         m_label6->adjustSize();
+        // The focus stays on the button, so a screen reader would not see
+        // the result appear.
+        m_announcer->announce(QStringLiteral("BMI ") + outcome.bmi);
     });
 }

@@ -3,6 +3,7 @@
 #include "app/fixed_dialog.h"
 #include "tools/decimal_key_preview.h"
 
+class Announcer;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -34,4 +35,5 @@ private:
     QLabel *m_label6 = nullptr;
     QPushButton *m_button1 = nullptr;
     DecimalKeyPreview *m_keyPreview = nullptr;
+    Announcer *m_announcer = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "tools/kalorienrechner_dialog.h"
 
 #include "app/command_guard.h"
+#include "app/display_accessibility.h"
 #include "tools/calorie_calculation.h"
 
 #include <QLabel>
@@ -72,6 +73,7 @@ TKalorienrechner::TKalorienrechner(QWidget *parent)
     m_edit4->setFocus();
 
     m_keyPreview = new DecimalKeyPreview(this);
+    m_announcer = new Announcer(this);
 }
 
 void TKalorienrechner::showEvent(QShowEvent *event)
@@ -88,6 +90,10 @@ void TKalorienrechner::FormShow()
 void TKalorienrechner::Button1Click()
 {
     RunGuarded(this, [this] {
-        m_edit4->setText(CalculateCalories(m_edit1->text(), m_edit2->text(), m_edit3->text()));
+        const QString total = CalculateCalories(m_edit1->text(), m_edit2->text(), m_edit3->text());
+        m_edit4->setText(total);
+        // The focus stays on the button, so a screen reader would not see
+        // the total appear.
+        m_announcer->announce(QStringLiteral("Gesamt ") + total + QStringLiteral(" kcal"));
     });
 }

@@ -3,6 +3,7 @@
 #include "app/fixed_dialog.h"
 #include "tools/decimal_key_preview.h"
 
+class Announcer;
 class QLineEdit;
 class QPushButton;
 
@@ -35,4 +36,5 @@ private:
     QLineEdit *m_edit4 = nullptr;
     QPushButton *m_button1 = nullptr;
     DecimalKeyPreview *m_keyPreview = nullptr;
+    Announcer *m_announcer = nullptr;
 };
