@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_guard.h"
+#include "app/display_accessibility.h"
 #include "app/failure.h"
 #include "app/main_window.h"
 #include "app/number_text.h"
@@ -8,6 +9,7 @@
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "tests/support/modal.h"
+#include "tests/support/screen_reader.h"
 #include "tools/info_dialog.h"
 #include "tools/web_links.h"
 
@@ -75,6 +77,7 @@ class tst_MainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -116,6 +119,11 @@ private:
     TMain *m_main = nullptr;
     QString m_sample;
 };
+
+void tst_MainWindow::initTestCase()
+{
+    InstallDisplayAccessibility();
+}
 
 void tst_MainWindow::init()
 {
@@ -421,6 +429,17 @@ void tst_MainWindow::addPortionThroughDialog()
              QStringList({QStringLiteral("78,0"), QStringLiteral("0,0"), QStringLiteral("0,0"),
                           QStringLiteral("0,0"), QStringLiteral("78,0"), QStringLiteral("0,4"),
                           QStringLiteral("0,2"), QStringLiteral("18,6")}));
+
+    // A screen reader reads each display as its caption, value and unit.
+    QStringList readAloud;
+    for (int display = TMain::KCAL1; display <= TMain::KH; ++display)
+        readAloud.append(ReadAloud(m_main->display(TMain::Display(display))));
+    QCOMPARE(readAloud,
+             QStringList(
+                 {QStringLiteral("Frühstück 78,0 kcal"), QStringLiteral("Mittagessen 0,0 kcal"),
+                  QStringLiteral("Nachmittag 0,0 kcal"), QStringLiteral("Abendessen 0,0 kcal"),
+                  QStringLiteral("Gesamtkalorien 78,0 kcal"), QStringLiteral("Eiweiss 0,4 Gramm"),
+                  QStringLiteral("Fett 0,2 Gramm"), QStringLiteral("Kohlenhydrate 18,6 Gramm")}));
 }
 
 void tst_MainWindow::addPortionByDoubleClickToPageShown()

@@ -1,5 +1,7 @@
+#include "app/display_accessibility.h"
 #include "app/number_text.h"
 #include "modal_watch.h"
+#include "tests/support/screen_reader.h"
 #include "tools/bmi_dialog.h"
 
 #include <memory>
@@ -45,6 +47,7 @@ private:
 
 void tst_BmiDialog::initTestCase()
 {
+    InstallDisplayAccessibility();
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     m_watch = std::make_unique<ModalWatch>();
 }
@@ -116,6 +119,10 @@ void tst_BmiDialog::startValuesGiveResult()
     QVERIFY(m_watch->takeSeen().isEmpty());
     QCOMPARE(m_bmi->Label6()->text(), QStringLiteral("17,30"));
     QVERIFY(m_bmi->Label6()->width() >= m_bmi->Label6()->sizeHint().width());
+    // The focus stays on the button: the result is announced, and read as
+    // its number.
+    QCOMPARE(Announced(m_bmi.get()), QStringLiteral("BMI 17,30"));
+    QCOMPARE(ReadAloud(m_bmi->Label6()), QStringLiteral("BMI: 17,30"));
 }
 
 void tst_BmiDialog::firstShowingFocusesTheButton()

@@ -1,5 +1,7 @@
+#include "app/display_accessibility.h"
 #include "app/number_text.h"
 #include "modal_watch.h"
+#include "tests/support/screen_reader.h"
 #include "tools/kalorienrechner_dialog.h"
 
 #include <memory>
@@ -41,6 +43,7 @@ private:
 
 void tst_KalorienrechnerDialog::initTestCase()
 {
+    InstallDisplayAccessibility();
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     m_watch = std::make_unique<ModalWatch>();
 }
@@ -149,6 +152,9 @@ void tst_KalorienrechnerDialog::total()
     QTest::mouseClick(m_dialog->Button1(), Qt::LeftButton);
     QVERIFY(m_watch->takeSeen().isEmpty());
     QCOMPARE(m_dialog->Edit4()->text(), total);
+    // The focus stays on the button: the total is announced.
+    QCOMPARE(Announced(m_dialog.get()),
+             QStringLiteral("Gesamt ") + total + QStringLiteral(" kcal"));
 }
 
 void tst_KalorienrechnerDialog::failureKeepsTotal_data()
