@@ -14,7 +14,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 
 class Failed(Exception):
@@ -214,6 +214,27 @@ def table_rows(table):
 
 def selected_rows(table):
     return list(Atspi.Table.get_selected_rows(table))
+
+
+class TextChanges:
+    """The texts that controls tell the screen reader they now show (the
+    object:text-changed:insert events), as (control name, text) pairs."""
+
+    def __init__(self):
+        self.inserted = []
+        self._listener = Atspi.EventListener.new(self._heard)
+        self._listener.register("object:text-changed:insert")
+
+    def _heard(self, event):
+        if isinstance(event.any_data, str):
+            self.inserted.append((name_of(event.source), event.any_data))
+
+    def heard(self):
+        """Everything told so far; events wait until the main context runs."""
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+        return self.inserted
 
 
 def start_accessibility_bus():

@@ -18,7 +18,7 @@ import time
 from desktop_user import (Atspi, Failed, Program, children, click, descendants, find,
                           focus_window, key, name_of, need, program_environment, role_of,
                           selected_rows, start_accessibility_bus, table_cell, table_column,
-                          table_rows, text_of, type_text, wait_until, xdotool)
+                          table_rows, text_of, TextChanges, type_text, wait_until, xdotool)
 
 MAIN_TITLE = r"^Menuvera 2 – "
 TOTALS = ("Gesamtkalorien", "Eiweiss gesamt", "Fett gesamt", "Kohlenhydrate gesamt",
@@ -33,6 +33,8 @@ class MainRoad:
         self.work = work
         self.started = time.monotonic()
         self.log = open(os.path.join(work, "program.log"), "w")
+        self.changes = TextChanges()
+        self.shown_totals = {name: "0,0" for name in TOTALS}
         self.process = subprocess.Popen([program], env=program_environment(), stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.app = Program(self.process, "Menuvera 2")
@@ -76,6 +78,17 @@ class MainRoad:
             wait_until("the totals", matches, 3.0)
         except Failed:
             raise Failed(f"totals shown {self.totals()}, expected {want}") from None
+
+        # Each display that changed told the screen reader its new value.
+        changed = {(name, value) for name, value in want.items()
+                   if self.shown_totals[name] != value}
+        try:
+            wait_until("the displays' change events",
+                       lambda: changed <= set(self.changes.heard()), 3.0)
+        except Failed:
+            untold = sorted(changed - set(self.changes.heard()))
+            raise Failed(f"displays changed without telling the screen reader: {untold}") from None
+        self.shown_totals = want
 
     def menu(self, title, entry):
         bar = need(self.main, "menu bar")
