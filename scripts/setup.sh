@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages everything the build, the tests and the program need.
 # Safe to run again: apt skips what is already there.
+# --screen-reader also installs the screen reader Orca and the window manager openbox, which
+# scripts/screen_reader.sh needs to hear the program as a blind user does.
 set -euo pipefail
+
+screen_reader=false
+for argument in "$@"; do
+  case $argument in
+  --screen-reader) screen_reader=true ;;
+  *) echo "usage: $0 [--screen-reader]" >&2; exit 2 ;;
+  esac
+done
 
 packages=(
   # build
@@ -19,6 +29,9 @@ packages=(
   # the Debian package and the checks of its desktop entry and metainfo; the icon renderer
   dpkg-dev desktop-file-utils appstream librsvg2-bin
 )
+if $screen_reader; then
+  packages+=(orca openbox)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
