@@ -289,17 +289,8 @@ void TMain::createLists(QWidget *client)
         m_popupMenu->exec(m_LM->viewport()->mapToGlobal(position));
     });
 
-    m_bitBtn1 = new QPushButton(GlyphIcon(Glyph::ArrowRight, 32), QString(), client);
-    m_bitBtn1->setIconSize(QSize(32, 32));
-    m_bitBtn1->setAccessibleName(QStringLiteral("Zur Mahlzeit hinzufügen"));
-    m_bitBtn1->setToolTip(QStringLiteral("Zur Mahlzeit hinzufügen"));
-    connect(m_bitBtn1, &QPushButton::clicked, this, guarded(&TMain::BitBtn1Click));
-    m_bitBtn2 = new QPushButton(GlyphIcon(Glyph::ArrowLeft, 32), QString(), client);
-    m_bitBtn2->setIconSize(QSize(32, 32));
-    m_bitBtn2->setAccessibleName(QStringLiteral("Aus der Mahlzeit entfernen"));
-    m_bitBtn2->setToolTip(QStringLiteral("Aus der Mahlzeit entfernen"));
-    connect(m_bitBtn2, &QPushButton::clicked, this, guarded(&TMain::BitBtn2Click));
-
+    // The focus goes round in the order the controls are made: LM, the tabs
+    // and the meal list shown, the add button, the remove button.
     m_page = new QTabWidget(client);
     m_page->setAccessibleName(QStringLiteral("Mahlzeiten"));
     // Tabs drawn as buttons.
@@ -313,19 +304,23 @@ void TMain::createLists(QWidget *client)
                                           QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
                                           QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")},
                                          this);
-        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50});
+        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50}, m_page);
         list->setAccessibleName(MealNames[i]);
         m_page->addTab(list, MealNames[i]);
         m_meals[size_t(i)] = list;
     }
     m_page->setCurrentIndex(0);
 
-    setTabOrder(m_LM, m_page);
-    setTabOrder(m_page, m_meals[0]);
-    for (int i = 0; i < 3; ++i)
-        setTabOrder(m_meals[size_t(i)], m_meals[size_t(i) + 1]);
-    setTabOrder(m_meals[3], m_bitBtn1);
-    setTabOrder(m_bitBtn1, m_bitBtn2);
+    m_bitBtn1 = new QPushButton(GlyphIcon(Glyph::ArrowRight, 32), QString(), client);
+    m_bitBtn1->setIconSize(QSize(32, 32));
+    m_bitBtn1->setAccessibleName(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    m_bitBtn1->setToolTip(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    connect(m_bitBtn1, &QPushButton::clicked, this, guarded(&TMain::BitBtn1Click));
+    m_bitBtn2 = new QPushButton(GlyphIcon(Glyph::ArrowLeft, 32), QString(), client);
+    m_bitBtn2->setIconSize(QSize(32, 32));
+    m_bitBtn2->setAccessibleName(QStringLiteral("Aus der Mahlzeit entfernen"));
+    m_bitBtn2->setToolTip(QStringLiteral("Aus der Mahlzeit entfernen"));
+    connect(m_bitBtn2, &QPushButton::clicked, this, guarded(&TMain::BitBtn2Click));
 }
 
 void TMain::layoutClientArea()
