@@ -21,6 +21,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QEvent>
@@ -109,6 +110,9 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     createAdvertisingBlock(client);
     createLists(client);
     createMenus();
+    // The control that has the focus when the window first becomes active,
+    // also when the start-up open comes first.
+    m_LM->setFocus();
 
     auto *status = new QLabel(
         QStringLiteral("Neu von Menuvera: Menuvera Fit, der Trainingsplaner zum Ernährungsplan – "
@@ -143,6 +147,10 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_timer1->setInterval(250);
     connect(m_timer1, &QTimer::timeout, this, guarded(&TMain::Timer1Timer));
     m_timer1->start();
+
+    // Every modal window of the program, the file dialogs and message boxes
+    // included, hands the activation back when it closes.
+    qApp->installEventFilter(this);
 }
 
 TMain::~TMain() = default;
@@ -336,6 +344,29 @@ void TMain::layoutClientArea()
     m_bitBtn2->setGeometry(400, height - (ListsHeight - 344), 41, 161);
     m_page->setGeometry(448, 80, width - 448 - (ClientWidth - 777),
                         height - 80 - (ListsHeight - 505));
+}
+
+bool TMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const auto *window = static_cast<QWidget *>(watched);
+        if (window->isWindow() && window->isModal())
+            QTimer::singleShot(0, this, &TMain::activateAfterModal);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The platform activates a modal window when it opens, but nothing gives the
+// activation back when it closes unless a window manager does; without it the
+// keyboard would reach no window. The window below takes it back, and with it
+// the control that had the focus before.
+void TMain::activateAfterModal()
+{
+    QWidget *below = QApplication::activeModalWidget();
+    if (below == nullptr)
+        below = this;
+    if (below->isVisible() && !below->isActiveWindow())
+        below->activateWindow();
 }
 
 void TMain::resizeEvent(QResizeEvent *event)

@@ -90,6 +90,8 @@ private Q_SLOTS:
     void tabWalksTheControls();
     void arrowKeySelectsRow_data();
     void arrowKeySelectsRow();
+    void focusReturnsAfterModal_data();
+    void focusReturnsAfterModal();
     void localeChangeRereadsSeparator();
     void errorBoxForUncaughtFailure_data();
     void errorBoxForUncaughtFailure();
@@ -435,6 +437,62 @@ void tst_MainWindow::arrowKeySelectsRow()
     QCOMPARE(list->selectedRow(), 0);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->selectedRow(), 1);
+}
+
+void tst_MainWindow::focusReturnsAfterModal_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addRow("start-up open") << QStringLiteral("start-up");
+    QTest::addRow("portion from the add button") << QStringLiteral("add");
+    QTest::addRow("BMI Rechner from the meal list") << QStringLiteral("bmi");
+    QTest::addRow("error box from the catalogue") << QStringLiteral("error");
+}
+
+// When a modal window closes, the main window is active again and the control
+// that had the focus before has it again; after the start-up open that is LM.
+void tst_MainWindow::focusReturnsAfterModal()
+{
+    QFETCH(QString, road);
+    QWidget *before = m_main->LM();
+    if (road == QStringLiteral("start-up")) {
+        m_windows.reset();
+        m_windows = std::make_unique<TApplicationWindows>();
+        m_main = m_windows->Main;
+        before = m_main->LM();
+        const QString sample = m_sample;
+        WhenModal([sample](QWidget *modal) { acceptFileDialog(modal, sample); });
+        m_main->show();
+        QTRY_VERIFY(m_main->LM()->textModel()->rowCount() > 0);
+    } else {
+        openFile(m_sample);
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        if (road == QStringLiteral("add")) {
+            before = m_main->BitBtn1();
+            m_main->LM()->selectRow(0);
+            before->setFocus(Qt::TabFocusReason);
+            WhenModal([](QWidget *modal) { qobject_cast<TMenge *>(modal)->okButton()->click(); });
+            QTest::keyClick(before, Qt::Key_Space);
+        } else if (road == QStringLiteral("bmi")) {
+            before = m_main->meal(0);
+            before->setFocus(Qt::TabFocusReason);
+            WhenModal([](QWidget *modal) { modal->close(); });
+            m_main->BMIRechner1Click();
+        } else {
+            m_main->LM()->setFocus(Qt::TabFocusReason);
+            SeenBoxes boxes = CloseMessageBoxes([this] {
+                WhenModal([this](QWidget *modal) {
+                    acceptFileDialog(modal, m_dir->filePath(QStringLiteral("fehlt.lmk")));
+                });
+                QAction *open = m_main->menuBar()->actions().at(0)->menu()->actions().at(0);
+                open->trigger();
+            });
+            QCOMPARE(boxes.texts.size(), 1);
+        }
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+    QTRY_COMPARE(QApplication::activeWindow(), m_main);
+    QCOMPARE(QApplication::focusWidget(), before);
 }
 
 void tst_MainWindow::localeChangeRereadsSeparator()
