@@ -22,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QEvent>
@@ -110,6 +111,9 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     createAdvertisingBlock(client);
     createLists(client);
     createMenus();
+    // The control that has the focus when the window first becomes active,
+    // also when the start-up open comes first.
+    m_LM->setFocus();
 
     auto *status = new QLabel(
         QStringLiteral("Neu von Menuvera: Menuvera Fit, der Trainingsplaner zum Ernährungsplan – "
@@ -144,6 +148,10 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_timer1->setInterval(250);
     connect(m_timer1, &QTimer::timeout, this, guarded(&TMain::Timer1Timer));
     m_timer1->start();
+
+    // Every modal window of the program, the file dialogs and message boxes
+    // included, hands the activation back when it closes.
+    qApp->installEventFilter(this);
 }
 
 TMain::~TMain() = default;
@@ -293,17 +301,8 @@ void TMain::createLists(QWidget *client)
         m_popupMenu->exec(m_LM->viewport()->mapToGlobal(position));
     });
 
-    m_bitBtn1 = new QPushButton(GlyphIcon(Glyph::ArrowRight, 32), QString(), client);
-    m_bitBtn1->setIconSize(QSize(32, 32));
-    m_bitBtn1->setAccessibleName(QStringLiteral("Zur Mahlzeit hinzufügen"));
-    m_bitBtn1->setToolTip(QStringLiteral("Zur Mahlzeit hinzufügen"));
-    connect(m_bitBtn1, &QPushButton::clicked, this, guarded(&TMain::BitBtn1Click));
-    m_bitBtn2 = new QPushButton(GlyphIcon(Glyph::ArrowLeft, 32), QString(), client);
-    m_bitBtn2->setIconSize(QSize(32, 32));
-    m_bitBtn2->setAccessibleName(QStringLiteral("Aus der Mahlzeit entfernen"));
-    m_bitBtn2->setToolTip(QStringLiteral("Aus der Mahlzeit entfernen"));
-    connect(m_bitBtn2, &QPushButton::clicked, this, guarded(&TMain::BitBtn2Click));
-
+    // The focus goes round in the order the controls are made: LM, the tabs
+    // and the meal list shown, the add button, the remove button.
     m_page = new QTabWidget(client);
     m_page->setAccessibleName(QStringLiteral("Mahlzeiten"));
     // Tabs drawn as buttons.
@@ -317,19 +316,23 @@ void TMain::createLists(QWidget *client)
                                           QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
                                           QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")},
                                          this);
-        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50});
+        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50}, m_page);
         list->setAccessibleName(MealNames[i]);
         m_page->addTab(list, MealNames[i]);
         m_meals[size_t(i)] = list;
     }
     m_page->setCurrentIndex(0);
 
-    setTabOrder(m_LM, m_page);
-    setTabOrder(m_page, m_meals[0]);
-    for (int i = 0; i < 3; ++i)
-        setTabOrder(m_meals[size_t(i)], m_meals[size_t(i) + 1]);
-    setTabOrder(m_meals[3], m_bitBtn1);
-    setTabOrder(m_bitBtn1, m_bitBtn2);
+    m_bitBtn1 = new QPushButton(GlyphIcon(Glyph::ArrowRight, 32), QString(), client);
+    m_bitBtn1->setIconSize(QSize(32, 32));
+    m_bitBtn1->setAccessibleName(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    m_bitBtn1->setToolTip(QStringLiteral("Zur Mahlzeit hinzufügen"));
+    connect(m_bitBtn1, &QPushButton::clicked, this, guarded(&TMain::BitBtn1Click));
+    m_bitBtn2 = new QPushButton(GlyphIcon(Glyph::ArrowLeft, 32), QString(), client);
+    m_bitBtn2->setIconSize(QSize(32, 32));
+    m_bitBtn2->setAccessibleName(QStringLiteral("Aus der Mahlzeit entfernen"));
+    m_bitBtn2->setToolTip(QStringLiteral("Aus der Mahlzeit entfernen"));
+    connect(m_bitBtn2, &QPushButton::clicked, this, guarded(&TMain::BitBtn2Click));
 }
 
 void TMain::layoutClientArea()
@@ -345,6 +348,29 @@ void TMain::layoutClientArea()
     m_bitBtn2->setGeometry(400, height - (ListsHeight - 344), 41, 161);
     m_page->setGeometry(448, 80, width - 448 - (ClientWidth - 777),
                         height - 80 - (ListsHeight - 505));
+}
+
+bool TMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        const auto *window = static_cast<QWidget *>(watched);
+        if (window->isWindow() && window->isModal())
+            QTimer::singleShot(0, this, &TMain::activateAfterModal);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The platform activates a modal window when it opens, but nothing gives the
+// activation back when it closes unless a window manager does; without it the
+// keyboard would reach no window. The window below takes it back, and with it
+// the control that had the focus before.
+void TMain::activateAfterModal()
+{
+    QWidget *below = QApplication::activeModalWidget();
+    if (below == nullptr)
+        below = this;
+    if (below->isVisible() && !below->isActiveWindow())
+        below->activateWindow();
 }
 
 void TMain::resizeEvent(QResizeEvent *event)

@@ -94,6 +94,7 @@ public:
     void Timer1Timer();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -103,6 +104,7 @@ private:
     void createAdvertisingBlock(QWidget *client);
     void createLists(QWidget *client);
     void layoutClientArea();
+    void activateAfterModal();
     TextTableModel &mealModel(int index) const;
     TextTableModel &catalogue() const;
     // Wraps a command so that it runs through the command guard.

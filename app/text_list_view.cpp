@@ -3,6 +3,7 @@
 #include "app/text_table_model.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths, QWidget *parent)
@@ -12,6 +13,8 @@ TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
     setEditTriggers(SelectedClicked);
+    // Tab moves the focus on to the next control; it never walks the cells.
+    setTabKeyNavigation(false);
     setShowGrid(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
@@ -57,6 +60,21 @@ void TextListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, in
     const int selected = selectedRow();
     m_selectedRowRemoved = selected >= start && selected <= end;
     QTableView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void TextListView::keyPressEvent(QKeyEvent *event)
+{
+    // With no row selected, Down or Up selects the row under the cursor, the
+    // first one when the list has just got the focus, instead of moving past it.
+    const bool upOrDown = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (upOrDown && event->modifiers() == Qt::NoModifier && selectedRow() < 0 &&
+        model()->rowCount() > 0) {
+        const QModelIndex current = currentIndex();
+        selectRow(current.isValid() ? current.row() : 0);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TextListView::mousePressEvent(QMouseEvent *event)

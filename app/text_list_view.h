@@ -24,6 +24,7 @@ Q_SIGNALS:
 
 protected:
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 

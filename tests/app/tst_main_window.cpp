@@ -89,6 +89,12 @@ private Q_SLOTS:
     void saveWritesFileThatReadsBackIdentical();
     void saveRefusesValueThatWouldNotReadBack();
     void renameInPlaceResorts();
+    void tabWalksTheControls_data();
+    void tabWalksTheControls();
+    void arrowKeySelectsRow_data();
+    void arrowKeySelectsRow();
+    void focusReturnsAfterModal_data();
+    void focusReturnsAfterModal();
     void localeChangeRereadsSeparator();
     void errorBoxForUncaughtFailure_data();
     void errorBoxForUncaughtFailure();
@@ -350,6 +356,151 @@ void tst_MainWindow::renameInPlaceResorts()
     QCOMPARE(list->selectedRow(), list->textModel()->rowCount() - 1);
     // Nothing else reacts to a rename: the totals are not recalculated.
     QCOMPARE(displays(*m_main), QStringList(8, QStringLiteral("0,0")));
+}
+
+void tst_MainWindow::tabWalksTheControls_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("backwards");
+    for (int page = 0; page < 4; ++page) {
+        QTest::addRow("page %d forwards", page) << page << false;
+        QTest::addRow("page %d backwards", page) << page << true;
+    }
+}
+
+// Tab and Shift+Tab go round LM, the tabs, the meal list shown, the add and
+// the remove button, and never move a selection on the way.
+void tst_MainWindow::tabWalksTheControls()
+{
+    QFETCH(int, page);
+    QFETCH(bool, backwards);
+    openFile(m_sample);
+    addPortion(page, QStringLiteral("Apfel"), QStringLiteral("100"));
+    addPortion(page, QStringLiteral("Birne"), QStringLiteral("100"));
+    m_main->LM()->selectRow(1);
+    m_main->meal(page)->selectRow(1);
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+
+    const QHash<QWidget *, QString> controls = {{m_main->LM(), QStringLiteral("LM")},
+                                                {m_main->Page()->tabBar(), QStringLiteral("Page")},
+                                                {m_main->meal(page), QStringLiteral("meal")},
+                                                {m_main->BitBtn1(), QStringLiteral("BitBtn1")},
+                                                {m_main->BitBtn2(), QStringLiteral("BitBtn2")}};
+    QStringList expected = {QStringLiteral("Page"), QStringLiteral("meal"),
+                            QStringLiteral("BitBtn1"), QStringLiteral("BitBtn2"),
+                            QStringLiteral("LM")};
+    if (backwards) {
+        std::reverse(expected.begin(), expected.end() - 1);
+    }
+    // Starting from every control in turn: two rounds.
+    expected += expected;
+    QStringList walked;
+    m_main->LM()->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        if (backwards)
+            QTest::keyClick(focus, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget();
+        walked.append(controls.value(
+            focus, focus ? QString::fromLatin1(focus->metaObject()->className()) : QString()));
+    }
+    QCOMPARE(walked, expected);
+    QCOMPARE(m_main->Page()->currentIndex(), page);
+    QCOMPARE(m_main->LM()->selectedRow(), 1);
+    QCOMPARE(m_main->meal(page)->selectedRow(), 1);
+}
+
+void tst_MainWindow::arrowKeySelectsRow_data()
+{
+    QTest::addColumn<bool>("meal");
+    QTest::addColumn<int>("key");
+    QTest::addRow("LM Down") << false << int(Qt::Key_Down);
+    QTest::addRow("LM Up") << false << int(Qt::Key_Up);
+    QTest::addRow("meal Down") << true << int(Qt::Key_Down);
+    QTest::addRow("meal Up") << true << int(Qt::Key_Up);
+}
+
+// A list reached with Tab that has rows and no current row: the first Down or
+// Up selects its first row, the next Down the second.
+void tst_MainWindow::arrowKeySelectsRow()
+{
+    QFETCH(bool, meal);
+    QFETCH(int, key);
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+    addPortion(0, QStringLiteral("Birne"), QStringLiteral("100"));
+    // Opened afresh, the catalogue has no current row.
+    openFile(m_sample);
+    TextListView *list = meal ? m_main->meal(0) : m_main->LM();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    list->setFocus(Qt::TabFocusReason);
+    QCOMPARE(list->selectedRow(), -1);
+
+    QTest::keyClick(list, Qt::Key(key));
+    QCOMPARE(list->selectedRow(), 0);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->selectedRow(), 1);
+}
+
+void tst_MainWindow::focusReturnsAfterModal_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addRow("start-up open") << QStringLiteral("start-up");
+    QTest::addRow("portion from the add button") << QStringLiteral("add");
+    QTest::addRow("BMI Rechner from the meal list") << QStringLiteral("bmi");
+    QTest::addRow("error box from the catalogue") << QStringLiteral("error");
+}
+
+// When a modal window closes, the main window is active again and the control
+// that had the focus before has it again; after the start-up open that is LM.
+void tst_MainWindow::focusReturnsAfterModal()
+{
+    QFETCH(QString, road);
+    QWidget *before = m_main->LM();
+    if (road == QStringLiteral("start-up")) {
+        m_windows.reset();
+        m_windows = std::make_unique<TApplicationWindows>();
+        m_main = m_windows->Main;
+        before = m_main->LM();
+        const QString sample = m_sample;
+        WhenModal([sample](QWidget *modal) { acceptFileDialog(modal, sample); });
+        m_main->show();
+        QTRY_VERIFY(m_main->LM()->textModel()->rowCount() > 0);
+    } else {
+        openFile(m_sample);
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        if (road == QStringLiteral("add")) {
+            before = m_main->BitBtn1();
+            m_main->LM()->selectRow(0);
+            before->setFocus(Qt::TabFocusReason);
+            WhenModal([](QWidget *modal) { qobject_cast<TMenge *>(modal)->okButton()->click(); });
+            QTest::keyClick(before, Qt::Key_Space);
+        } else if (road == QStringLiteral("bmi")) {
+            before = m_main->meal(0);
+            before->setFocus(Qt::TabFocusReason);
+            WhenModal([](QWidget *modal) { modal->close(); });
+            m_main->BMIRechner1Click();
+        } else {
+            m_main->LM()->setFocus(Qt::TabFocusReason);
+            SeenBoxes boxes = CloseMessageBoxes([this] {
+                WhenModal([this](QWidget *modal) {
+                    acceptFileDialog(modal, m_dir->filePath(QStringLiteral("fehlt.lmk")));
+                });
+                QAction *open = m_main->menuBar()->actions().at(0)->menu()->actions().at(0);
+                open->trigger();
+            });
+            QCOMPARE(boxes.texts.size(), 1);
+        }
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+    QTRY_COMPARE(QApplication::activeWindow(), m_main);
+    QCOMPARE(QApplication::focusWidget(), before);
 }
 
 void tst_MainWindow::localeChangeRereadsSeparator()
