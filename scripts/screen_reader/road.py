@@ -135,10 +135,15 @@ class Road:
         self.step("Tab", ("key", "Tab"), expect=r"OK")
         self.step("Space: OK", ("key", "space"), expect=r"Druckknopf|Tabelle", timeout=8)
 
-        self.step("flat review: current line (KP 8)", ("key", "KP_Up"))
-        self.step("flat review: top of the window (Insert+KP 7)", ("key", "Insert+KP_Home"))
+        # Orca takes seconds to lay out the window's lines when the review
+        # starts: it walks every cell of the catalogue that is on the screen.
+        self.step("flat review: current line (KP 8)", ("key", "KP_Up"), expect=r"\S",
+                  timeout=30)
+        self.step("flat review: top of the window (Insert+KP 7)", ("key", "Insert+KP_Home"),
+                  expect=r"\S", timeout=10)
         for _ in range(8):
-            heard = self.step("flat review: next line (KP 9)", ("key", "KP_Page_Up"))
+            heard = self.step("flat review: next line (KP 9)", ("key", "KP_Page_Up"),
+                              expect=r"\S", timeout=10)
             if any(said.startswith("Kohlenhydrate") for said in heard):
                 break
 
@@ -149,8 +154,10 @@ class Road:
         self.step("type the weight: 70", ("type", "70"))
         self.step("Shift+Tab: back to the button", ("key", "shift+Tab"), expect=r"Berechnen")
         self.step("Space: Berechnen", ("key", "space"), expect=r"BMI 24")
-        self.step("flat review: current line (KP 8)", ("key", "KP_Up"))
-        self.step("flat review: line above (KP 7)", ("key", "KP_Home"))
+        self.step("flat review: current line (KP 8)", ("key", "KP_Up"), expect=r"\S",
+                  timeout=10)
+        self.step("flat review: line above (KP 7)", ("key", "KP_Home"), expect=r"\S",
+                  timeout=10)
         self.step("close the BMI calculator (Alt+F4 to the window manager)", ("key", "alt+F4"),
                   expect=r"Menuvera 2")
 
