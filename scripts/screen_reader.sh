@@ -2,7 +2,7 @@
 # Walks the day-plan road with the keyboard alone while Debian's screen reader
 # Orca listens, and prints what Orca says (its SPEECH OUTPUT lines), step by
 # step: open the sample catalogue, move in the catalogue, add a portion, read
-# the totals by Orca's flat review, open the BMI calculator and compute.
+# the totals by Orca's flat review, compute in the BMI and the calorie calculator.
 #
 # Each run gets an X display (Xvfb with the window manager openbox: without
 # one Orca stays mute), a D-Bus session and accessibility bus, and an Orca
@@ -93,5 +93,5 @@ for run in $(seq "$runs"); do
     work=
 done
 
-echo "=== $passed of $runs runs heard the totals and the BMI results as values"
+echo "=== $passed of $runs runs heard the totals and the calculators' results as values"
 [ "$passed" -eq "$runs" ]

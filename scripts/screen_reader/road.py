@@ -6,7 +6,7 @@ it (see screen_reader.sh): starts the accessibility bus, the window manager
 (without one Orca says nothing), Orca with the silent speech server and the
 program, then presses keys with xdotool. Every "SPEECH OUTPUT" line of Orca's
 debug log is what a user would hear. Ends with the verdict: the totals and
-the BMI result must have been heard as values.
+the calculators' results must have been heard as values.
 
     road.py PROGRAM PREFS_FOLDER WORK_FOLDER
 """
@@ -20,11 +20,12 @@ import time
 SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*[\[{]", re.S)
 
 # What the road must let the user hear: a portion of 120 g of "Banane"
-# (93 kcal, 1,1 g protein, 0,2 g fat, 20,0 g carbohydrate per 100 g), then
-# the BMI of 170 cm at 50 kg and at 70 kg.
+# (93 kcal, 1,1 g protein, 0,2 g fat, 20,0 g carbohydrate per 100 g), the
+# BMI of 170 cm at 50 kg and at 70 kg, and the calorie calculator's total of
+# its start values.
 HEARD_TOTALS = ("Gesamtkalorien 111,6 kcal", "Eiweiss 1,3 gr", "Fett 0,2 gr",
                 "Kohlenhydrate 24,0 gr", "Frühstück 111,6 kcal")
-HEARD_RESULTS = ("BMI 17,30", "BMI 24,22")
+HEARD_RESULTS = ("BMI 17,30", "BMI 24,22", "Gesamt 292 kcal")
 
 
 class Orca:
@@ -161,13 +162,23 @@ class Road:
         self.step("close the BMI calculator (Alt+F4 to the window manager)", ("key", "alt+F4"),
                   expect=r"Menuvera 2")
 
+        self.step("Alt+T: menu Tools", ("key", "alt+t"), expect=r"BMI Rechner")
+        self.step("K: Kalorienrechner", ("key", "k"), expect=r"Gesamt")
+        for _ in range(5):
+            heard = self.step("Tab", ("key", "Tab"))
+            if any("Kalorien berechnen" in said for said in heard):
+                break
+        self.step("Space: Kalorien berechnen", ("key", "space"), expect=r"Gesamt \d")
+        self.step("close the calorie calculator (Alt+F4)", ("key", "alt+F4"),
+                  expect=r"Menuvera 2")
+
     def verdict(self):
         said = [line for line in self.transcript if line.startswith("SPEECH OUTPUT")]
         totals = [text for text in HEARD_TOTALS if not any(text in line for line in said)]
         results = [text for text in HEARD_RESULTS if not any(text in line for line in said)]
         print("---")
         print("totals heard as values:", "yes" if not totals else f"no, missing {totals}")
-        print("BMI results heard as values:",
+        print("calculator results heard as values:",
               "yes" if not results else f"no, missing {results}")
         return not totals and not results
 
