@@ -284,14 +284,14 @@ void tst_MainWindow::openUnreadableFileKeepsCatalogue()
     openFile(m_sample);
     const QList<QStringList> before = m_main->LM()->textModel()->allRows();
     const QString missing = m_dir->filePath(QStringLiteral("fehlt.lmk"));
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         WhenModal([missing](QWidget *modal) { acceptFileDialog(modal, missing); });
         m_main->menuBar()->actions().front()->menu()->actions().front()->trigger();
     });
-    QCOMPARE(boxes.texts,
+    QCOMPARE(TextsOf(boxes),
              QStringList(QStringLiteral("Datei %1 kann nicht geöffnet werden.").arg(missing)));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::Critical);
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
     QCOMPARE(m_main->LM()->textModel()->allRows(), before);
 }
 
@@ -322,14 +322,14 @@ void tst_MainWindow::saveRefusesValueThatWouldNotReadBack()
     openFile(m_sample);
     m_main->LM()->textModel()->setText(0, 1, QStringLiteral("52;5"));
     const QString target = m_dir->filePath(QStringLiteral("kaputt.lmk"));
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         WhenModal([&](QWidget *modal) { acceptFileDialog(modal, target); });
         m_main->menuBar()->actions().front()->menu()->actions().at(1)->trigger();
     });
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY2(boxes.texts.front().contains(QStringLiteral("Apfel")) &&
-                 boxes.texts.front().contains(QStringLiteral("52;5")),
-             qPrintable(boxes.texts.front()));
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.front().text.contains(QStringLiteral("Apfel")) &&
+                 boxes.front().text.contains(QStringLiteral("52;5")),
+             qPrintable(boxes.front().text));
     QVERIFY(!QFile::exists(target));
 }
 
@@ -480,14 +480,14 @@ void tst_MainWindow::focusReturnsAfterModal()
             m_main->BMIRechner1Click();
         } else {
             m_main->LM()->setFocus(Qt::TabFocusReason);
-            SeenBoxes boxes = CloseMessageBoxes([this] {
+            const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([this] {
                 WhenModal([this](QWidget *modal) {
                     acceptFileDialog(modal, m_dir->filePath(QStringLiteral("fehlt.lmk")));
                 });
                 QAction *open = m_main->menuBar()->actions().at(0)->menu()->actions().at(0);
                 open->trigger();
             });
-            QCOMPARE(boxes.texts.size(), 1);
+            QCOMPARE(boxes.size(), 1);
         }
     }
     QVERIFY(!QApplication::activeModalWidget());
@@ -517,7 +517,7 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
     QFETCH(int, kind);
     QFETCH(QString, expected);
     bool after = false;
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         RunGuarded(m_main, [&] {
             if (kind == 0)
                 throw Failure(QStringLiteral("Stream-Schreibfehler"));
@@ -528,10 +528,10 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
         });
     });
     QVERIFY(!after);
-    QCOMPARE(boxes.texts, QStringList(expected));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::Critical);
-    QCOMPARE(boxes.buttonCount, 1);
+    QCOMPARE(TextsOf(boxes), QStringList(expected));
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.front().buttonCount, 1);
 }
 
 void tst_MainWindow::addPortionThroughDialog()
@@ -691,12 +691,12 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
 {
     openFile(m_sample);
     addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
-    SeenBoxes boxes =
+    QList<ModalWatch::Seen> boxes =
         CloseMessageBoxes([&] { addPortion(1, QStringLiteral("Birne"), QStringLiteral("viel")); });
-    QCOMPARE(boxes.texts, QStringList(QStringLiteral("Fehler beim Berechnen")));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::NoIcon);
-    QCOMPARE(boxes.buttonCount, 1);
+    QCOMPARE(TextsOf(boxes), QStringList(QStringLiteral("Fehler beim Berechnen")));
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::NoIcon);
+    QCOMPARE(boxes.front().buttonCount, 1);
     QCOMPARE(m_main->meal(1)->textModel()->text(0, 1), QStringLiteral("viel"));
 
     // A catalogue food whose fat does not convert: its energy and protein
@@ -705,7 +705,7 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
                                        3, QStringLiteral("wenig"));
     boxes =
         CloseMessageBoxes([&] { addPortion(2, QStringLiteral("Zucker"), QStringLiteral("10")); });
-    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.size(), 2);
     QCOMPARE(displays(*m_main),
              QStringList({QStringLiteral("52,0"), QStringLiteral("0,0"), QStringLiteral("40,0"),
                           QStringLiteral("0,0"), QStringLiteral("92,0"), QStringLiteral("0,3"),
