@@ -15,11 +15,13 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -240,6 +242,15 @@ void tst_MainWindow::windowLayout()
         QCOMPARE(m_main->meal(0)->columnWidth(column), widths[column]);
     }
     QCOMPARE(m_main->LM()->columnWidth(0), 185);
+
+    // All five lists, headers and rows, show the window font.
+    QCOMPARE(m_main->LM()->font(), m_main->font());
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_main->meal(i)->font(), m_main->font());
+        QCOMPARE(m_main->meal(i)->horizontalHeader()->font(), m_main->font());
+        QCOMPARE(m_main->meal(i)->viewport()->font(), m_main->font());
+    }
+    QCOMPARE(m_main->LM()->horizontalHeader()->font(), m_main->font());
     QCOMPARE(m_main->LM()->model()->headerData(1, Qt::Horizontal).toString(),
              QStringLiteral("Kalorien"));
 }
