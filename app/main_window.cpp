@@ -305,9 +305,10 @@ void TMain::createLists(QWidget *client)
     // and the meal list shown, the add button, the remove button.
     m_page = new QTabWidget(client);
     m_page->setAccessibleName(QStringLiteral("Mahlzeiten"));
-    // Tabs drawn as buttons.
-    m_page->setStyleSheet(QStringLiteral(
-        "QTabWidget::pane { border: 1px solid palette(mid); top: -1px; }"
+    // Tabs drawn as buttons. The style sheet stays on the tab bar: on the page
+    // control it would reach the meal lists, which would then no longer take
+    // the window font.
+    m_page->tabBar()->setStyleSheet(QStringLiteral(
         "QTabBar::tab { background: palette(button); border: 2px outset palette(midlight);"
         " padding: 2px 5px; margin: 1px 1px 3px 0px; }"
         "QTabBar::tab:selected { border-style: inset; background: palette(midlight); }"));

@@ -17,11 +17,13 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -248,6 +250,15 @@ void tst_MainWindow::windowLayout()
         QCOMPARE(m_main->meal(0)->columnWidth(column), widths[column]);
     }
     QCOMPARE(m_main->LM()->columnWidth(0), 185);
+
+    // All five lists, headers and rows, show the window font.
+    QCOMPARE(m_main->LM()->font(), m_main->font());
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_main->meal(i)->font(), m_main->font());
+        QCOMPARE(m_main->meal(i)->horizontalHeader()->font(), m_main->font());
+        QCOMPARE(m_main->meal(i)->viewport()->font(), m_main->font());
+    }
+    QCOMPARE(m_main->LM()->horizontalHeader()->font(), m_main->font());
     QCOMPARE(m_main->LM()->model()->headerData(1, Qt::Horizontal).toString(),
              QStringLiteral("Kalorien"));
 }
@@ -292,14 +303,14 @@ void tst_MainWindow::openUnreadableFileKeepsCatalogue()
     openFile(m_sample);
     const QList<QStringList> before = m_main->LM()->textModel()->allRows();
     const QString missing = m_dir->filePath(QStringLiteral("fehlt.lmk"));
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         WhenModal([missing](QWidget *modal) { acceptFileDialog(modal, missing); });
         m_main->menuBar()->actions().front()->menu()->actions().front()->trigger();
     });
-    QCOMPARE(boxes.texts,
+    QCOMPARE(TextsOf(boxes),
              QStringList(QStringLiteral("Datei %1 kann nicht geöffnet werden.").arg(missing)));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::Critical);
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
     QCOMPARE(m_main->LM()->textModel()->allRows(), before);
 }
 
@@ -330,14 +341,14 @@ void tst_MainWindow::saveRefusesValueThatWouldNotReadBack()
     openFile(m_sample);
     m_main->LM()->textModel()->setText(0, 1, QStringLiteral("52;5"));
     const QString target = m_dir->filePath(QStringLiteral("kaputt.lmk"));
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         WhenModal([&](QWidget *modal) { acceptFileDialog(modal, target); });
         m_main->menuBar()->actions().front()->menu()->actions().at(1)->trigger();
     });
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY2(boxes.texts.front().contains(QStringLiteral("Apfel")) &&
-                 boxes.texts.front().contains(QStringLiteral("52;5")),
-             qPrintable(boxes.texts.front()));
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.front().text.contains(QStringLiteral("Apfel")) &&
+                 boxes.front().text.contains(QStringLiteral("52;5")),
+             qPrintable(boxes.front().text));
     QVERIFY(!QFile::exists(target));
 }
 
@@ -488,14 +499,14 @@ void tst_MainWindow::focusReturnsAfterModal()
             m_main->BMIRechner1Click();
         } else {
             m_main->LM()->setFocus(Qt::TabFocusReason);
-            SeenBoxes boxes = CloseMessageBoxes([this] {
+            const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([this] {
                 WhenModal([this](QWidget *modal) {
                     acceptFileDialog(modal, m_dir->filePath(QStringLiteral("fehlt.lmk")));
                 });
                 QAction *open = m_main->menuBar()->actions().at(0)->menu()->actions().at(0);
                 open->trigger();
             });
-            QCOMPARE(boxes.texts.size(), 1);
+            QCOMPARE(boxes.size(), 1);
         }
     }
     QVERIFY(!QApplication::activeModalWidget());
@@ -525,7 +536,7 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
     QFETCH(int, kind);
     QFETCH(QString, expected);
     bool after = false;
-    const SeenBoxes boxes = CloseMessageBoxes([&] {
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
         RunGuarded(m_main, [&] {
             if (kind == 0)
                 throw Failure(QStringLiteral("Stream-Schreibfehler"));
@@ -536,10 +547,10 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
         });
     });
     QVERIFY(!after);
-    QCOMPARE(boxes.texts, QStringList(expected));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::Critical);
-    QCOMPARE(boxes.buttonCount, 1);
+    QCOMPARE(TextsOf(boxes), QStringList(expected));
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.front().buttonCount, 1);
 }
 
 void tst_MainWindow::addPortionThroughDialog()
@@ -710,12 +721,12 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
 {
     openFile(m_sample);
     addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
-    SeenBoxes boxes =
+    QList<ModalWatch::Seen> boxes =
         CloseMessageBoxes([&] { addPortion(1, QStringLiteral("Birne"), QStringLiteral("viel")); });
-    QCOMPARE(boxes.texts, QStringList(QStringLiteral("Fehler beim Berechnen")));
-    QCOMPARE(boxes.caption, QStringLiteral("Menuvera 2"));
-    QCOMPARE(boxes.icon, QMessageBox::NoIcon);
-    QCOMPARE(boxes.buttonCount, 1);
+    QCOMPARE(TextsOf(boxes), QStringList(QStringLiteral("Fehler beim Berechnen")));
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::NoIcon);
+    QCOMPARE(boxes.front().buttonCount, 1);
     QCOMPARE(m_main->meal(1)->textModel()->text(0, 1), QStringLiteral("viel"));
 
     // A catalogue food whose fat does not convert: its energy and protein
@@ -724,7 +735,7 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
                                        3, QStringLiteral("wenig"));
     boxes =
         CloseMessageBoxes([&] { addPortion(2, QStringLiteral("Zucker"), QStringLiteral("10")); });
-    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.size(), 2);
     QCOMPARE(displays(*m_main),
              QStringList({QStringLiteral("52,0"), QStringLiteral("0,0"), QStringLiteral("40,0"),
                           QStringLiteral("0,0"), QStringLiteral("92,0"), QStringLiteral("0,3"),

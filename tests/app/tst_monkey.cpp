@@ -92,7 +92,7 @@ void tst_Monkey::randomCommands()
     };
 
     for (int action = 0; action < Actions; ++action) {
-        const SeenBoxes boxes = CloseMessageBoxes([&] {
+        const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
             const int rows = catalogue.rowCount();
             switch (random.bounded(9)) {
             case 0:
@@ -135,7 +135,7 @@ void tst_Monkey::randomCommands()
                 break;
             }
         });
-        messages += boxes.texts;
+        messages += TextsOf(boxes);
         QCoreApplication::processEvents();
     }
 

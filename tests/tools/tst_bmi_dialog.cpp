@@ -1,6 +1,6 @@
 #include "app/display_accessibility.h"
 #include "app/number_text.h"
-#include "modal_watch.h"
+#include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
 #include "tools/bmi_dialog.h"
 

@@ -1,5 +1,5 @@
 #include "app/number_text.h"
-#include "modal_watch.h"
+#include "tests/support/modal.h"
 #include "tools/info_dialog.h"
 #include "tools/pie_chart.h"
 

@@ -1,4 +1,4 @@
-#include "modal_watch.h"
+#include "tests/support/modal.h"
 #include "tools/click_label.h"
 #include "tools/logos.h"
 #include "tools/ueber_dialog.h"
