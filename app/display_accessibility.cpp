@@ -10,6 +10,9 @@
 
 namespace {
 
+const char CaptionProperty[] = "displayCaption";
+const char UnitProperty[] = "displayUnit";
+
 // Takes the place of Qt's own interface for every label: that one is made,
 // and kept, while the label is still being constructed, before a caller can
 // give it an accessible name, so the choice cannot wait for the name.
@@ -32,8 +35,15 @@ public:
 
     QString text(QAccessible::Text type) const override
     {
-        if (type == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return shown();
+        if (type == QAccessible::Name) {
+            const QString caption = label()->property(CaptionProperty).toString();
+            if (!caption.isEmpty()) {
+                return caption + QLatin1Char(' ') + shown() + QLatin1Char(' ') +
+                       label()->property(UnitProperty).toString();
+            }
+            if (widget()->accessibleName().isEmpty())
+                return shown();
+        }
         if (type == QAccessible::Value && !isPicture())
             return shown();
         return QAccessibleWidget::text(type);
@@ -213,14 +223,20 @@ void InstallDisplayAccessibility()
     QAccessible::installFactory(displayFactory);
 }
 
+void MakeValueDisplay(QLabel *display, const QString &caption, const QString &unit)
+{
+    display->setProperty(CaptionProperty, caption);
+    display->setProperty(UnitProperty, unit);
+}
+
 void SetDisplayText(QLabel *display, const QString &text)
 {
     const QString previous = display->text();
     if (previous == text)
         return;
+    // Qt tells of the new name of a label without an accessible name of its
+    // own, but not of its new text.
     display->setText(text);
-    if (display->accessibleName().isEmpty())
-        return;
     QAccessibleTextUpdateEvent event(display, 0, previous, text);
     QAccessible::updateAccessibility(&event);
 }

@@ -13,8 +13,13 @@ class QLabel;
 // label is read with that label as its caption.
 void InstallDisplayAccessibility();
 
-// Shows a new text in a display and tells screen readers of the change: Qt
-// tells them only for a label that has no accessible name of its own.
+// Makes a label a display of a value that screen readers name by its caption,
+// the value it shows and the value's unit ("Gesamtkalorien 252,8 kcal"), as
+// a sighted user reads the caption cell, the display and the unit cell.
+void MakeValueDisplay(QLabel *display, const QString &caption, const QString &unit);
+
+// Shows a new text in a display and tells screen readers of the change, of
+// its text and of its name.
 void SetDisplayText(QLabel *display, const QString &text);
 
 // Tells screen readers a result that appears away from the keyboard focus,

@@ -216,31 +216,25 @@ void TMain::createTotalsBlock(QWidget *client)
                          {u"Fett", u"gr", u"Nachmittag"},
                          {u"Kohlenhydrate", u"gr", u"Abendessen"}};
     const Display dayDisplays[4] = {GKAL, EW, FT, KH};
-    const char16_t *dayNames[4] = {u"Gesamtkalorien", u"Eiweiss gesamt", u"Fett gesamt",
-                                   u"Kohlenhydrate gesamt"};
     for (int i = 0; i < 4; ++i) {
         const int y = 2 + 18 * i;
+        const QString dayCaption = QString::fromUtf16(rows[i].dayCaption);
         const QString dayUnit = QString::fromUtf16(rows[i].dayUnit);
-        QLabel *dayCaption = makeCell(client, QString::fromUtf16(rows[i].dayCaption),
-                                      QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
+        makeCell(client, dayCaption, QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
         QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
                                Qt::AlignRight);
-        // A screen reader reads the value with its caption.
-        dayCaption->setBuddy(day);
         makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
-        day->setAccessibleName(QString::fromUtf16(dayNames[i]));
-        day->setAccessibleDescription(dayUnit == QLatin1String("gr") ? QStringLiteral("Gramm")
-                                                                     : QStringLiteral("kcal"));
+        // "gr" would be spelt out.
+        MakeValueDisplay(day, dayCaption,
+                         dayUnit == QLatin1String("gr") ? QStringLiteral("Gramm") : dayUnit);
         m_displays[dayDisplays[i]] = day;
 
-        QLabel *mealCaption = makeCell(client, QString::fromUtf16(rows[i].mealCaption),
-                                       QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
+        const QString mealCaption = QString::fromUtf16(rows[i].mealCaption);
+        makeCell(client, mealCaption, QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
         QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
                                 Qt::AlignRight);
-        mealCaption->setBuddy(meal);
         makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
-        meal->setAccessibleName(QStringLiteral("Kalorien ") + MealNames[i]);
-        meal->setAccessibleDescription(QStringLiteral("kcal"));
+        MakeValueDisplay(meal, mealCaption, QStringLiteral("kcal"));
         m_displays[KCAL1 + i] = meal;
     }
     makeLine(client, QFrame::VLine, QRect(187, 2, 3, 74));

@@ -145,6 +145,11 @@ class Road:
         for _ in range(8):
             heard = self.step("flat review: next line (KP 9)", ("key", "KP_Page_Up"),
                               expect=r"\S", timeout=10)
+            if any(said.startswith("Gesamtkalorien") for said in heard):
+                self.step("flat review: next word (KP 6)", ("key", "KP_Right"), expect=r"\S",
+                          timeout=10)
+                self.step("flat review: the object under review (Insert+KP 5)",
+                          ("key", "Insert+KP_Begin"), expect=r"\S", timeout=10)
             if any(said.startswith("Kohlenhydrate") for said in heard):
                 break
 

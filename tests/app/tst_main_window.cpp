@@ -592,16 +592,21 @@ void tst_MainWindow::addPortionThroughDialog()
                           QStringLiteral("0,0"), QStringLiteral("78,0"), QStringLiteral("0,4"),
                           QStringLiteral("0,2"), QStringLiteral("18,6")}));
 
-    // A screen reader reads each display as its caption, value and unit.
+    // A screen reader reads each display as its caption, value and unit, and
+    // its review of the window finds the value where the display shows it.
     QStringList readAloud;
-    for (int display = TMain::KCAL1; display <= TMain::KH; ++display)
+    QStringList inPlace;
+    for (int display = TMain::KCAL1; display <= TMain::KH; ++display) {
         readAloud.append(ReadAloud(m_main->display(TMain::Display(display))));
+        inPlace.append(ShownText(m_main->display(TMain::Display(display))));
+    }
     QCOMPARE(readAloud,
              QStringList(
                  {QStringLiteral("Frühstück 78,0 kcal"), QStringLiteral("Mittagessen 0,0 kcal"),
                   QStringLiteral("Nachmittag 0,0 kcal"), QStringLiteral("Abendessen 0,0 kcal"),
                   QStringLiteral("Gesamtkalorien 78,0 kcal"), QStringLiteral("Eiweiss 0,4 Gramm"),
                   QStringLiteral("Fett 0,2 Gramm"), QStringLiteral("Kohlenhydrate 18,6 Gramm")}));
+    QCOMPARE(inPlace, displays(*m_main));
 }
 
 void tst_MainWindow::addPortionByDoubleClickToPageShown()

@@ -21,9 +21,10 @@ from desktop_user import (Atspi, Failed, Program, children, click, descendants, 
                           table_rows, text_of, TextChanges, type_text, wait_until, xdotool)
 
 MAIN_TITLE = r"^Menuvera 2 – "
-TOTALS = ("Gesamtkalorien", "Eiweiss gesamt", "Fett gesamt", "Kohlenhydrate gesamt",
-          "Kalorien Frühstück", "Kalorien Mittagessen", "Kalorien Nachmittag",
-          "Kalorien Abendessen")
+# The captions of the totals displays and the units that a screen reader
+# names with their values.
+TOTALS = {"Gesamtkalorien": "kcal", "Eiweiss": "Gramm", "Fett": "Gramm", "Kohlenhydrate": "Gramm",
+          "Frühstück": "kcal", "Mittagessen": "kcal", "Nachmittag": "kcal", "Abendessen": "kcal"}
 NEW_FOOD = ("Quarkspeise", "120", "8,5", "4,0", "12,5")
 
 
@@ -53,20 +54,23 @@ class MainRoad:
             raise Failed(f"an error box appeared: {texts}")
 
     def totals(self):
+        """The values of the displays, each found by its name: caption, the
+        value it shows and unit."""
         shown = {}
         for node in _labels(self.main):
-            if name_of(node) in TOTALS and text_of(node) != name_of(node):
-                shown[name_of(node)] = text_of(node)
+            value = text_of(node)
+            for caption, unit in TOTALS.items():
+                if name_of(node) == f"{caption} {value} {unit}":
+                    shown[caption] = value
         missing = set(TOTALS) - set(shown)
         if missing:
             raise Failed(f"totals displays not found: {sorted(missing)}")
         return shown
 
     def expect_totals(self, **expected):
-        names = {"kcal": "Gesamtkalorien", "protein": "Eiweiss gesamt", "fat": "Fett gesamt",
-                 "carbohydrate": "Kohlenhydrate gesamt", "breakfast": "Kalorien Frühstück",
-                 "lunch": "Kalorien Mittagessen", "afternoon": "Kalorien Nachmittag",
-                 "dinner": "Kalorien Abendessen"}
+        names = {"kcal": "Gesamtkalorien", "protein": "Eiweiss", "fat": "Fett",
+                 "carbohydrate": "Kohlenhydrate", "breakfast": "Frühstück",
+                 "lunch": "Mittagessen", "afternoon": "Nachmittag", "dinner": "Abendessen"}
         want = {names[key_name]: value for key_name, value in expected.items()}
         for name in TOTALS:
             want.setdefault(name, "0,0")
@@ -80,8 +84,8 @@ class MainRoad:
             raise Failed(f"totals shown {self.totals()}, expected {want}") from None
 
         # Each display that changed told the screen reader its new value.
-        changed = {(name, value) for name, value in want.items()
-                   if self.shown_totals[name] != value}
+        changed = {(f"{caption} {value} {TOTALS[caption]}", value)
+                   for caption, value in want.items() if self.shown_totals[caption] != value}
         try:
             wait_until("the displays' change events",
                        lambda: changed <= set(self.changes.heard()), 3.0)

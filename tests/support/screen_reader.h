@@ -9,9 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
-// A text control as a screen reader's review of the window reads it: the
-// caption that labels it, its text where that lies on the screen (a text
-// without a place there is read by its name), and its description.
+// A label as a screen reader reads the object: the caption that labels it,
+// its name, and its description where the name does not already say it.
 inline QString ReadAloud(QWidget *control)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
@@ -21,17 +20,31 @@ inline QString ReadAloud(QWidget *control)
     const auto captions = iface->relations(QAccessible::Label);
     if (!captions.isEmpty())
         words.append(captions.first().first->text(QAccessible::Name));
-    QString shown = iface->text(QAccessible::Name);
-    if (QAccessibleTextInterface *text = iface->textInterface()) {
-        const QRect place(control->mapToGlobal(QPoint(0, 0)), control->size());
-        const QRect first = text->characterRect(0);
-        if (!first.isEmpty() && place.contains(first))
-            shown = text->text(0, text->characterCount());
-    }
-    words.append(shown);
-    if (const QString description = iface->text(QAccessible::Description); !description.isEmpty())
+    const QString name = iface->text(QAccessible::Name);
+    words.append(name);
+    const QString description = iface->text(QAccessible::Description);
+    if (!description.isEmpty() && !name.contains(description))
         words.append(description);
     return words.join(QLatin1Char(' '));
+}
+
+// The text that a screen reader's review of the window reads in the place of
+// the control: its text, where its characters lie on the control on the
+// screen; without such places the review reads the name instead, and this
+// gives the empty text.
+inline QString ShownText(QWidget *control)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
+    if (!text || text->characterCount() == 0)
+        return {};
+    const QRect place(control->mapToGlobal(QPoint(0, 0)), control->size());
+    for (int offset = 0; offset < text->characterCount(); ++offset) {
+        const QRect character = text->characterRect(offset);
+        if (character.isEmpty() || !place.contains(character))
+            return {};
+    }
+    return text->text(0, text->characterCount());
 }
 
 // The notification that the window holds for screen readers, which they

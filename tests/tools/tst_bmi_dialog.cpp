@@ -123,6 +123,7 @@ void tst_BmiDialog::startValuesGiveResult()
     // its number.
     QCOMPARE(Announced(m_bmi.get()), QStringLiteral("BMI 17,30"));
     QCOMPARE(ReadAloud(m_bmi->Label6()), QStringLiteral("BMI: 17,30"));
+    QCOMPARE(ShownText(m_bmi->Label6()), QStringLiteral("17,30"));
 }
 
 void tst_BmiDialog::firstShowingFocusesTheButton()
