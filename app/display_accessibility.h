@@ -4,12 +4,11 @@
 
 class QLabel;
 
-// Screen readers name a text label by its text. A label that carries an
-// accessible name of its own, such as a totals display ("Gesamtkalorien"),
-// would hide what it shows behind that name; with this installed, every text
-// label also offers its shown text as its text and value, with the place of
-// each character on the screen, so that a screen reader's review of the
-// window reads what the label shows. A label that is the buddy of another
+// Screen readers read a label object by its accessible name, and their review
+// of the window reads a label's text where its characters lie on the screen,
+// or its name where they lie nowhere. With this installed, every text label
+// offers its shown text, with the place of each character, beside its name; a
+// value display is named as below; and a label that is the buddy of another
 // label is read with that label as its caption.
 void InstallDisplayAccessibility();
 
