@@ -67,8 +67,8 @@ void TextListView::keyPressEvent(QKeyEvent *event)
     // With no row selected, Down or Up selects the row under the cursor, the
     // first one when the list has just got the focus, instead of moving past it.
     const bool upOrDown = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
-    if (upOrDown && event->modifiers() == Qt::NoModifier && selectedRow() < 0 &&
-        model()->rowCount() > 0) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (upOrDown && plain && selectedRow() < 0 && model()->rowCount() > 0) {
         const QModelIndex current = currentIndex();
         selectRow(current.isValid() ? current.row() : 0);
         event->accept();

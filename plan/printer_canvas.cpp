@@ -91,7 +91,9 @@ const QFont &PrinterCanvas::currentFont() const
         QFont font;
         font.setFamilies(m_families);
         font.setBold(m_bold);
-        font.setPixelSize(pixelSizeFor(characterHeight()));
+        // A font's size is its em: at s points that is E(s). Its line, ascent
+        // and descent, comes out taller than E.
+        font.setPixelSize(characterHeight());
         m_font = font;
     }
     return *m_font;
@@ -108,39 +110,4 @@ void PrinterCanvas::fontChanged()
 {
     m_font.reset();
     m_metrics.reset();
-}
-
-// Font heights grow in steps that skip some values, so the size chosen is
-// the one whose height comes nearest to the wanted one, the smaller on a tie.
-int PrinterCanvas::pixelSizeFor(int height) const
-{
-    const QString key = m_families.join(QLatin1Char(',')) +
-                        (m_bold ? QStringLiteral("|b|") : QStringLiteral("|r|")) +
-                        QString::number(height);
-    const auto known = m_pixelSizes.constFind(key);
-    if (known != m_pixelSizes.constEnd())
-        return *known;
-
-    QFont font;
-    font.setFamilies(m_families);
-    font.setBold(m_bold);
-    const auto heightAt = [&](int pixelSize) {
-        font.setPixelSize(pixelSize);
-        return QFontMetrics(font, &m_printer).height();
-    };
-    // The largest size whose height does not exceed the wanted one.
-    int low = 1;
-    int high = std::max(2, 2 * height);
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (heightAt(middle) <= height)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    int best = low;
-    if (heightAt(low) < height && heightAt(low + 1) - height < height - heightAt(low))
-        best = low + 1;
-    m_pixelSizes.insert(key, best);
-    return best;
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 // The page canvas of a print job: a painter that is active on a printer.
-// Sizes in points become fonts whose height is exactly the character height
-// the layout computes (points × dpi / 72), as near as the font allows.
+// A size in points becomes a font whose em is the character height the
+// layout computes (points × dpi / 72).
 
 #include "plan/print_layout.h"
 
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QPen>
 
 #include <optional>
@@ -46,7 +45,6 @@ public:
 private:
     const QFontMetrics &metrics() const;
     void fontChanged();
-    int pixelSizeFor(int height) const;
 
     QPrinter &m_printer;
     QPainter &m_painter;
@@ -55,8 +53,6 @@ private:
     bool m_bold = false;
     QColor m_color = Qt::black;
     QPen m_linePen;
-    // The pixel size found for each character height, per face and style.
-    mutable QHash<QString, int> m_pixelSizes;
     mutable std::optional<QFont> m_font;
     mutable std::optional<QFontMetrics> m_metrics;
 };

@@ -429,10 +429,13 @@ void tst_MainWindow::arrowKeySelectsRow_data()
 {
     QTest::addColumn<bool>("meal");
     QTest::addColumn<int>("key");
-    QTest::addRow("LM Down") << false << int(Qt::Key_Down);
-    QTest::addRow("LM Up") << false << int(Qt::Key_Up);
-    QTest::addRow("meal Down") << true << int(Qt::Key_Down);
-    QTest::addRow("meal Up") << true << int(Qt::Key_Up);
+    QTest::addColumn<int>("modifiers");
+    QTest::addRow("LM Down") << false << int(Qt::Key_Down) << int(Qt::NoModifier);
+    QTest::addRow("LM Up") << false << int(Qt::Key_Up) << int(Qt::NoModifier);
+    QTest::addRow("meal Down") << true << int(Qt::Key_Down) << int(Qt::NoModifier);
+    QTest::addRow("meal Up") << true << int(Qt::Key_Up) << int(Qt::NoModifier);
+    QTest::addRow("meal Down on the keypad")
+        << true << int(Qt::Key_Down) << int(Qt::KeypadModifier);
 }
 
 // A list reached with Tab that has rows and no current row: the first Down or
@@ -441,6 +444,7 @@ void tst_MainWindow::arrowKeySelectsRow()
 {
     QFETCH(bool, meal);
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     openFile(m_sample);
     addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
     addPortion(0, QStringLiteral("Birne"), QStringLiteral("100"));
@@ -452,7 +456,7 @@ void tst_MainWindow::arrowKeySelectsRow()
     list->setFocus(Qt::TabFocusReason);
     QCOMPARE(list->selectedRow(), -1);
 
-    QTest::keyClick(list, Qt::Key(key));
+    QTest::keyClick(list, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(list->selectedRow(), 0);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->selectedRow(), 1);

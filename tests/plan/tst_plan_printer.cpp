@@ -208,8 +208,8 @@ void tst_PlanPrinter::fontHeight_data()
     }
 }
 
-// The font chosen for a size must be as tall as the layout assumes: E(s) =
-// s × dpi / 72, or one unit off where the font's heights skip that value.
+// The font chosen for a size has the em of a font of that size, E(s) =
+// s × dpi / 72; its line, ascent and descent, is taller than E.
 void tst_PlanPrinter::fontHeight()
 {
     QFETCH(int, dpi);
@@ -228,8 +228,9 @@ void tst_PlanPrinter::fontHeight()
     QCOMPARE(canvas.verticalDpi(), dpi);
     const int expected = CharacterHeight(points, dpi);
     QCOMPARE(canvas.characterHeight(), expected);
+    QCOMPARE(QFontInfo(canvas.currentFont()).pixelSize(), expected);
     const int height = QFontMetrics(canvas.currentFont(), &printer).height();
-    QVERIFY2(qAbs(height - expected) <= 1,
+    QVERIFY2(height > expected,
              qPrintable(u"font height %1 for E = %2"_s.arg(height).arg(expected)));
 
     const QString family = QFontInfo(canvas.currentFont()).family();
@@ -287,6 +288,27 @@ void tst_PlanPrinter::pdfPlacesTexts()
     check(u"Gesamtsumme"_s, 0, 2, 479, false, 3950);
     check(u"372,0"_s, 0, 2, 5653, true, 3950);
     check(u"Erstellt"_s, 0, 2, 402, false, 13288);
+
+    // Each text at its size in points: its box is the face's line, ascent and
+    // descent, at that size.
+    QFont face;
+    face.setFamilies(FontFamiliesFor(u"Arial"_s));
+    face.setPixelSize(1000);
+    const double linePerPoint = QFontMetricsF(face).height() / 1000;
+    const auto checkSize = [&](const QString &text, double points) {
+        const QList<PdfWord> words = WordsNamed(pdf, text);
+        QVERIFY2(!words.isEmpty(), qPrintable(text));
+        const double size = words.front().box.height() / linePerPoint;
+        QVERIFY2(qAbs(size - points) < 0.1,
+                 qPrintable(u"%1 at %2 points, expected %3"_s.arg(text).arg(size).arg(points)));
+    };
+    checkSize(u"Ernährungsplan"_s, 12);
+    checkSize(u"Frühstück"_s, 12);
+    checkSize(u"Portion"_s, 10);
+    checkSize(u"Zutat01"_s, 10);
+    checkSize(u"Summe"_s, 10);
+    checkSize(u"Gesamtsumme"_s, 10);
+    checkSize(u"Erstellt"_s, 8);
 
     // Title on the first page only, footer on the last only, no repeated
     // headings.

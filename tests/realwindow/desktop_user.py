@@ -6,6 +6,8 @@ bridge on; no window manager runs, so keyboard focus is given by clicking and
 by `xdotool windowfocus`.
 """
 
+import ctypes
+import ctypes.util
 import os
 import re
 import subprocess
@@ -193,6 +195,56 @@ def focus_window(title_pattern):
                      lambda: visible_windows(title_pattern), 10.0)
     xdotool("windowfocus", "--sync", ids[0])
     return ids[0]
+
+
+def focused(root):
+    """The control inside root that has the keyboard focus: the deepest
+    focused node, a list itself rather than one of its cells. Qt marks the
+    current page tab focused whether its tab bar has the focus or not, so
+    the tab bar ("page tab list") stands for the tabs."""
+    found = None
+    for node in descendants(root):
+        if role_of(node) == "page tab":
+            continue
+        try:
+            if node.get_state_set().contains(Atspi.StateType.FOCUSED):
+                found = node
+        except gi.repository.GLib.Error:
+            continue
+    return found
+
+
+def close_request(title_pattern):
+    """Sends the window manager's close request (WM_DELETE_WINDOW) to the
+    visible X window whose title matches, as a close box does."""
+    window = int(wait_until(f"visible window '{title_pattern}'",
+                            lambda: visible_windows(title_pattern), 10.0)[0])
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("pad", ctypes.c_long * 12)]
+
+    display = x11.XOpenDisplay(None)
+    if not display:
+        raise Failed("cannot open the X display")
+    message = ClientMessage(type=33, window=window, format=32)  # 33: ClientMessage
+    message.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    message.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, window, 0, 0, ctypes.byref(message))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
 
 
 def table_cell(table, row, column):

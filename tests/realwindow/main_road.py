@@ -7,7 +7,15 @@ dialog and ends the program from its menu. Everything is read from outside
 the program: the accessibility tree (totals, lists, dialogs), the saved
 catalogue and the text of the PDF.
 
-    main_road.py PROGRAM WORK_FOLDER
+The keyboard road walks the day plan with the keyboard alone, without a
+mouse click: open the catalogue, find a food by typing its name, Tab to the
+add button, add a portion, read the totals, Tab to the meal list, select its
+row with the arrow keys, remove it with the remove button, Shift+Tab back
+round the controls; then compute a BMI and close the calculator with one
+close request. No window manager runs, so where one would give the main
+window the keyboard after a dialog closes, the test does.
+
+    main_road.py PROGRAM WORK_FOLDER [keyboard]
 """
 
 import os
@@ -15,10 +23,11 @@ import subprocess
 import sys
 import time
 
-from desktop_user import (Atspi, Failed, Program, children, click, descendants, find,
-                          focus_window, key, name_of, need, program_environment, role_of,
-                          selected_rows, start_accessibility_bus, table_cell, table_column,
-                          table_rows, text_of, TextChanges, type_text, wait_until, xdotool)
+from desktop_user import (Atspi, Failed, Program, children, click, close_request, descendants,
+                          find, focus_window, focused, key, name_of, need, program_environment,
+                          role_of, selected_rows, start_accessibility_bus, table_cell,
+                          table_column, table_rows, text_of, TextChanges, type_text, wait_until,
+                          xdotool)
 
 MAIN_TITLE = r"^Menuvera 2 – "
 # The captions of the totals displays and the units that a screen reader
@@ -301,6 +310,112 @@ class MainRoad:
             raise Failed(f"the printout is not the one-page job 'Menuvera Ernährungsplan':\n{info}")
 
 
+class KeyboardRoad(MainRoad):
+    ADD = "Zur Mahlzeit hinzufügen"
+    REMOVE = "Aus der Mahlzeit entfernen"
+
+    def give_main_window_the_keyboard(self):
+        """What a window manager does when a dialog closes."""
+        focus_window(MAIN_TITLE)
+
+    def expect_focus(self, role, name, what):
+        def probe():
+            node = focused(self.main)
+            return node is not None and role_of(node) == role and name_of(node) == name
+        try:
+            wait_until(f"the focus on {what}", probe, 3.0)
+        except Failed:
+            node = focused(self.main)
+            shown = f"{role_of(node)} '{name_of(node)}'" if node is not None else "nothing"
+            raise Failed(f"the focus is on {shown}, not on {what}") from None
+
+    def walk(self, keys, stops):
+        """Presses the key once per stop and expects the focus at each."""
+        for role, name in stops:
+            key(keys)
+            self.expect_focus(role, name, f"{role} '{name}' after {keys}")
+
+    def run(self):
+        self.step("main window shown")
+        self.app.wait_window("dialog", r"^Lebensmittel öffnen$")
+        focus_window(r"^Lebensmittel öffnen$")
+        type_text("Lebensmittel.lmk")
+        key("Return")
+        self.app.wait_gone("dialog", r"^Lebensmittel öffnen$")
+        self.check_no_error_box()
+        catalogue = need(self.main, "table", "Lebensmittel")
+        wait_until("the catalogue rows", lambda: Atspi.Table.get_n_rows(catalogue) > 0, 5.0)
+        self.give_main_window_the_keyboard()
+        self.expect_focus("table", "Lebensmittel", "the catalogue after the start-up open")
+        self.step("catalogue opened with the keyboard; the focus is on the catalogue")
+
+        type_text("Banane")
+
+        def banana_selected():
+            rows = selected_rows(catalogue)
+            return len(rows) == 1 and text_of(table_cell(catalogue, rows[0], 0)) == "Banane"
+        wait_until("'Banane' selected by typing", banana_selected, 3.0)
+        banana = selected_rows(catalogue)
+        forwards = [("page tab list", "Frühstück"), ("table", "Frühstück"),
+                    ("push button", self.ADD), ("push button", self.REMOVE),
+                    ("table", "Lebensmittel")]
+        self.walk("Tab", forwards[:3])
+        key("space")
+        dialog = self.app.wait_window("dialog", r"^Menge$")
+        focus_window(r"^Menge$")
+        portion = need(dialog, "text", "Portion in Gramm")
+        key("ctrl+a")
+        type_text("200")
+        wait_until("the typed portion", lambda: text_of(portion) == "200", 3.0)
+        key("Tab", "Return")
+        self.app.wait_gone("dialog", r"^Menge$")
+        self.check_no_error_box()
+        self.give_main_window_the_keyboard()
+        self.expect_focus("push button", self.ADD, "the add button after the dialog")
+        self.expect_totals(kcal="186,0", protein="2,2", fat="0,4", carbohydrate="40,0",
+                           breakfast="186,0")
+        self.screenshot("keyboard_road_plan.png")
+        self.step("portion added with the add button reached by Tab")
+
+        self.walk("Tab", forwards[3:] + forwards[:2])
+        breakfast = need(self.main, "table", "Frühstück")
+        key("Down")
+        wait_until("the first meal row selected by Down",
+                   lambda: selected_rows(breakfast) == [0], 3.0)
+        self.walk("Tab", forwards[2:4])
+        key("space")
+        wait_until("the removed row", lambda: Atspi.Table.get_n_rows(breakfast) == 0, 3.0)
+        self.expect_totals()
+        if selected_rows(catalogue) != banana:
+            raise Failed("tabbing moved the selection in the catalogue")
+        self.step("meal row selected with Down and removed with the remove button")
+
+        backwards = list(reversed(forwards[:4])) + [forwards[4], forwards[3]]
+        self.walk("shift+Tab", backwards[1:])
+        self.step("Shift+Tab walks the same order back")
+
+        key("alt+t", "b")
+        bmi = self.app.wait_window("dialog", r"^BMI Rechner$")
+        focus_window(r"^BMI Rechner$")
+        key("space")
+        wait_until("the BMI result",
+                   lambda: any(text_of(node) == "17,30" for node in _labels(bmi)), 3.0)
+        close_request(r"^BMI Rechner$")
+        self.app.wait_gone("dialog", r"^BMI Rechner$", timeout=3.0)
+        self.give_main_window_the_keyboard()
+        self.expect_focus("push button", self.REMOVE, "the remove button after the BMI window")
+        self.step("BMI computed with Space, window closed by one close request")
+
+        key("alt+l", "p")
+        try:
+            code = self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            raise Failed("the program is still running after 'Programm beenden'") from None
+        if code != 0:
+            raise Failed(f"the program ended with exit code {code}")
+        self.step("program ended")
+
+
 def _labels(root):
     return [node for node in descendants(root) if role_of(node) == "label"]
 
@@ -320,12 +435,13 @@ def _food_lines(path):
 
 def main():
     program, work = sys.argv[1], sys.argv[2]
+    keyboard = sys.argv[3:] == ["keyboard"]
     start_accessibility_bus()
-    road = MainRoad(program, work)
+    road = (KeyboardRoad if keyboard else MainRoad)(program, work)
     try:
         road.run()
     except Failed as failure:
-        road.screenshot("main_road_failure.png")
+        road.screenshot(("keyboard" if keyboard else "main") + "_road_failure.png")
         print(f"FAILED: {failure}", flush=True)
         return 1
     finally:

@@ -2,11 +2,13 @@
 # Walks the main road of the program in a real window (xcb) under Xvfb, with
 # its own session bus and accessibility bus, as a user with mouse and keyboard
 # who reads the screen through the accessibility tree (see main_road.py).
-# Usage: main_road.sh PROGRAM [KEEP_FOLDER]: screenshots, the saved catalogue
-# and the PDF are left in KEEP_FOLDER when one is given.
+# Usage: main_road.sh PROGRAM [KEEP_FOLDER] [keyboard]: screenshots, the saved
+# catalogue and the PDF are left in KEEP_FOLDER when one is given (an empty
+# text for none); "keyboard" walks the keyboard road instead.
 set -euo pipefail
 program=$1
 keep=${2:-}
+road=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3
 
@@ -42,7 +44,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$work/out"
 status=0
-dbus-run-session -- env PYTHONPATH="$here" $python "$here/main_road.py" "$program" "$work/out" \
+dbus-run-session -- env PYTHONPATH="$here" $python "$here/main_road.py" "$program" "$work/out" $road \
     2> >(grep -v -e 'dbus-daemon' -e 'SpiRegistry' -e DeprecationWarning -e 'get_text_iface' >&2) ||
     status=$?
 [ $status -ne 0 ] && sed 's/^/program: /' "$work/out/program.log" >&2
