@@ -268,25 +268,31 @@ def selected_rows(table):
     return list(Atspi.Table.get_selected_rows(table))
 
 
-class TextChanges:
-    """The texts that controls tell the screen reader they now show (the
-    object:text-changed:insert events), as (control name, text) pairs."""
+class ToldScreenReader:
+    """What controls tell a screen reader without the focus: the texts they
+    now show (object:text-changed:insert), as (control name, text) pairs, and
+    the notifications shown (object:state-changed:showing), by name."""
 
     def __init__(self):
         self.inserted = []
+        self.announced = []
         self._listener = Atspi.EventListener.new(self._heard)
         self._listener.register("object:text-changed:insert")
+        self._listener.register("object:state-changed:showing")
 
     def _heard(self, event):
-        if isinstance(event.any_data, str):
-            self.inserted.append((name_of(event.source), event.any_data))
+        if event.type.startswith("object:text-changed:insert"):
+            if isinstance(event.any_data, str):
+                self.inserted.append((name_of(event.source), event.any_data))
+        elif event.detail1 and role_of(event.source) == "notification":
+            self.announced.append(name_of(event.source))
 
-    def heard(self):
-        """Everything told so far; events wait until the main context runs."""
+    def update(self):
+        """Events wait until the main context runs."""
         context = GLib.MainContext.default()
         while context.iteration(False):
             pass
-        return self.inserted
+        return self
 
 
 def start_accessibility_bus():

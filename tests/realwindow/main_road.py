@@ -26,7 +26,7 @@ import time
 from desktop_user import (Atspi, Failed, Program, children, click, close_request, descendants,
                           find, focus_window, focused, key, name_of, need, program_environment,
                           role_of, selected_rows, start_accessibility_bus, table_cell,
-                          table_column, table_rows, text_of, TextChanges, type_text, wait_until,
+                          table_column, table_rows, text_of, ToldScreenReader, type_text, wait_until,
                           xdotool)
 
 MAIN_TITLE = r"^Menuvera 2 – "
@@ -43,7 +43,7 @@ class MainRoad:
         self.work = work
         self.started = time.monotonic()
         self.log = open(os.path.join(work, "program.log"), "w")
-        self.changes = TextChanges()
+        self.told = ToldScreenReader()
         self.shown_totals = {name: "0,0" for name in TOTALS}
         self.process = subprocess.Popen([program], env=program_environment(), stdout=self.log,
                                         stderr=subprocess.STDOUT)
@@ -97,9 +97,9 @@ class MainRoad:
                    for caption, value in want.items() if self.shown_totals[caption] != value}
         try:
             wait_until("the displays' change events",
-                       lambda: changed <= set(self.changes.heard()), 3.0)
+                       lambda: changed <= set(self.told.update().inserted), 3.0)
         except Failed:
-            untold = sorted(changed - set(self.changes.heard()))
+            untold = sorted(changed - set(self.told.update().inserted))
             raise Failed(f"displays changed without telling the screen reader: {untold}") from None
         self.shown_totals = want
 
@@ -400,6 +400,9 @@ class KeyboardRoad(MainRoad):
         key("space")
         wait_until("the BMI result",
                    lambda: any(text_of(node) == "17,30" for node in _labels(bmi)), 3.0)
+        # The focus stays on the button: the result is announced.
+        wait_until("the BMI result announced",
+                   lambda: "BMI 17,30" in self.told.update().announced, 3.0)
         close_request(r"^BMI Rechner$")
         self.app.wait_gone("dialog", r"^BMI Rechner$", timeout=3.0)
         self.give_main_window_the_keyboard()
