@@ -51,6 +51,9 @@ class Road:
         self.orca = Orca(os.path.join(work, "orca.log"))
         self.transcript = []
         self.processes = []
+        # How much of what Orca said the transcript holds: speech that comes
+        # between two steps goes to the next one.
+        self.written = 0
 
     def start(self, command, log_name, environment=None):
         log = open(os.path.join(self.work, log_name), "w")
@@ -91,13 +94,14 @@ class Road:
     def step(self, title, *actions, expect=None, timeout=6.0):
         """Does the actions (("key", NAME) or ("type", TEXT)), waits for
         Orca, and writes the step and what Orca said to the transcript."""
-        start = len(self.orca.said())
+        start = self.written
         for kind, what in actions:
             if kind == "key":
                 subprocess.run(["xdotool", "key", "--delay", "120", what], check=False)
             else:
                 subprocess.run(["xdotool", "type", "--delay", "120", what], check=False)
         heard = self.wait_speech(start, expect, timeout)
+        self.written = start + len(heard)
         self.transcript.append(f"--- {title}")
         self.transcript.extend(f"SPEECH OUTPUT: '{said}'" for said in heard)
         print("\n".join(self.transcript[-1 - len(heard):]), flush=True)
