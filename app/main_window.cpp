@@ -364,7 +364,14 @@ void TMain::activateAfterModal()
     QWidget *below = QApplication::activeModalWidget();
     if (below == nullptr)
         below = this;
-    if (below->isVisible() && !below->isActiveWindow())
+    if (!below->isVisible() || below->isActiveWindow())
+        return;
+    // A window manager may hand the keyboard to the window while the closing
+    // dialog still blocks it; Qt then records no active window, and asking
+    // the platform again changes nothing, since the keyboard is there already.
+    if (QGuiApplication::focusWindow() == below->windowHandle())
+        QApplication::setActiveWindow(below);
+    else
         below->activateWindow();
 }
 

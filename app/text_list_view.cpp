@@ -70,11 +70,25 @@ void TextListView::keyPressEvent(QKeyEvent *event)
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (upOrDown && plain && selectedRow() < 0 && model()->rowCount() > 0) {
         const QModelIndex current = currentIndex();
+        // Made current anew, so that a screen reader hears the row even when
+        // the cursor stood on it already.
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         selectRow(current.isValid() ? current.row() : 0);
         event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void TextListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // The table view tells screen readers that its new current cell has the
+    // focus even when the list has none (a row removed by the button), and
+    // the reader would follow it away from the control the user is on.
+    if (hasFocus())
+        QTableView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
 }
 
 void TextListView::mousePressEvent(QMouseEvent *event)

@@ -25,6 +25,7 @@ Q_SIGNALS:
 protected:
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 

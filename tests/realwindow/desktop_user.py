@@ -269,22 +269,30 @@ def selected_rows(table):
 
 
 class ToldScreenReader:
-    """What controls tell a screen reader without the focus: the texts they
-    now show (object:text-changed:insert), as (control name, text) pairs, and
-    the notifications shown (object:state-changed:showing), by name."""
+    """What controls tell a screen reader: the texts they now show
+    (object:text-changed:insert), as (control name, text) pairs, the
+    notifications shown (object:state-changed:showing), by name, and what
+    became focused (object:state-changed:focused), as (role, name) pairs,
+    which is what the reader then reads."""
 
     def __init__(self):
         self.inserted = []
         self.announced = []
+        self.focused = []
         self._listener = Atspi.EventListener.new(self._heard)
         self._listener.register("object:text-changed:insert")
         self._listener.register("object:state-changed:showing")
+        self._listener.register("object:state-changed:focused")
 
     def _heard(self, event):
         if event.type.startswith("object:text-changed:insert"):
             if isinstance(event.any_data, str):
                 self.inserted.append((name_of(event.source), event.any_data))
-        elif event.detail1 and role_of(event.source) == "notification":
+        elif not event.detail1:
+            pass
+        elif event.type.startswith("object:state-changed:focused"):
+            self.focused.append((role_of(event.source), name_of(event.source)))
+        elif role_of(event.source) == "notification":
             self.announced.append(name_of(event.source))
 
     def update(self):

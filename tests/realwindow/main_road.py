@@ -377,15 +377,35 @@ class KeyboardRoad(MainRoad):
         self.screenshot("keyboard_road_plan.png")
         self.step("portion added with the add button reached by Tab")
 
+        # Again: the dialog now starts on OK, and Return takes its 50 g.
+        key("space")
+        self.app.wait_window("dialog", r"^Menge$")
+        focus_window(r"^Menge$")
+        key("Return")
+        self.app.wait_gone("dialog", r"^Menge$")
+        self.give_main_window_the_keyboard()
+        self.expect_totals(kcal="232,5", protein="2,8", fat="0,5", carbohydrate="50,0",
+                           breakfast="232,5")
+        self.step("a second portion with Space and Return")
+
         self.walk("Tab", forwards[3:] + forwards[:2])
         breakfast = need(self.main, "table", "Frühstück")
+        told = len(self.told.update().focused)
         key("Down")
         wait_until("the first meal row selected by Down",
                    lambda: selected_rows(breakfast) == [0], 3.0)
+        wait_until("the screen reader told of the row selected by Down",
+                   lambda: ("table cell", "Banane") in self.told.update().focused[told:], 3.0)
         self.walk("Tab", forwards[2:4])
+        told = len(self.told.update().focused)
         key("space")
-        wait_until("the removed row", lambda: Atspi.Table.get_n_rows(breakfast) == 0, 3.0)
-        self.expect_totals()
+        wait_until("the removed row", lambda: Atspi.Table.get_n_rows(breakfast) == 1, 3.0)
+        self.expect_totals(kcal="46,5", protein="0,6", fat="0,1", carbohydrate="10,0",
+                           breakfast="46,5")
+        # The row that took the removed one's place is not where the user is.
+        cells = [f for f in self.told.update().focused[told:] if f[0] == "table cell"]
+        if cells:
+            raise Failed(f"the screen reader was sent from the remove button to {cells}")
         if selected_rows(catalogue) != banana:
             raise Failed("tabbing moved the selection in the catalogue")
         self.step("meal row selected with Down and removed with the remove button")
