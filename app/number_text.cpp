@@ -61,33 +61,27 @@ template <typename Value> Value decimalValue(std::string &digits, long long scal
 }
 
 // A magnitude rounded to `count` significant digits, ties to even:
-// magnitude = d1.d2 ... dcount * 10^exponent.
-struct SignificantDigits
+// magnitude = d1.d2 ... dcount * 10^exponent. Appends the digits, gives the
+// exponent.
+template <typename Value> int significantDigits(Value magnitude, int count, std::string &digits)
 {
-    std::string digits;
-    int exponent = 0;
-};
-
-template <typename Value> SignificantDigits significantDigits(Value magnitude, int count)
-{
-    SignificantDigits result;
     if constexpr (std::is_same_v<Value, long double>) {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.*Le", count - 1, magnitude);
-        result.digits.reserve(size_t(count));
+        digits.reserve(size_t(count));
         const char *p = buffer;
         for (; *p != 'e'; ++p) {
             if (*p >= '0' && *p <= '9')
-                result.digits.push_back(*p);
+                digits.push_back(*p);
         }
-        result.exponent = std::atoi(p + 1);
+        return std::atoi(p + 1);
     } else {
         const typename Value::Decimal decimal = magnitude.ToDecimal(count);
-        result.digits = std::to_string(decimal.digits);
-        result.digits.insert(0, size_t(count) - result.digits.size(), '0');
-        result.exponent = decimal.exponent;
+        const std::string number = std::to_string(decimal.digits);
+        digits.append(size_t(count) - number.size(), '0');
+        digits += number;
+        return decimal.exponent;
     }
-    return result;
 }
 
 // The magnitude of a value written with 18 significant decimal digits:
@@ -100,8 +94,8 @@ struct DecimalDigits
 
 DecimalDigits eighteenDigits(Extended magnitude)
 {
-    SignificantDigits rounded = significantDigits(magnitude, 18);
-    DecimalDigits result{std::move(rounded.digits), rounded.exponent + 1};
+    DecimalDigits result;
+    result.pointPosition = significantDigits(magnitude, 18, result.digits) + 1;
     if (result.digits.find_first_not_of('0') == std::string::npos)
         result.pointPosition = 0;
     return result;
@@ -134,9 +128,8 @@ std::string roundDigits(const DecimalDigits &value, int kept, int *pointPosition
 // The general form with at most 15 significant digits: "1E20", "-1,5E20".
 QString generalForm(Extended value, QChar separator)
 {
-    const SignificantDigits rounded = significantDigits(fabs(value), 15);
-    std::string mantissa = rounded.digits;
-    const int exponent = rounded.exponent;
+    std::string mantissa;
+    const int exponent = significantDigits(fabs(value), 15, mantissa);
     while (mantissa.size() > 1 && mantissa.back() == '0')
         mantissa.pop_back();
     QString text;
@@ -434,8 +427,8 @@ float StoreSingle(Extended value)
 {
     // Halfway between the largest float and 2^128 and beyond rounds to
     // infinity, which the x87 reports as an overflow; a plain cast would not.
-    constexpr double overflowThreshold = 0x1p128 - 0x1p103;
-    if (fabs(Checked(value)) >= Extended(overflowThreshold))
+    static const Extended overflowThreshold = Extended(0x1p128 - 0x1p103);
+    if (fabs(Checked(value)) >= overflowThreshold)
         throw Failure(QStringLiteral("Gleitkommaüberlauf"));
     return float(value);
 }

@@ -53,6 +53,13 @@ bool isZero(SoftExtended value)
     return exponentField(value) == 0 && value.significand() == 0;
 }
 
+// Neither zero, denormal, infinite nor NaN: the usual case, which the
+// operations take the short way.
+bool isNormal(SoftExtended value)
+{
+    return unsigned(exponentField(value) - 1) < unsigned(InfinityExponent - 1);
+}
+
 bool isSignaling(SoftExtended value)
 {
     return isnan(value) && (value.significand() & QuietBit) == 0;
@@ -128,6 +135,14 @@ Wide shiftRightJam(Wide value, long long count)
     return (value >> count) | Wide((value << (128 - count)) != 0);
 }
 
+// value + (half the unit at bit `position` − 1) + the bit at `position`:
+// bits from `position` up are then the value rounded to nearest, ties to
+// even (a carry out of the top is the caller's to see).
+Wide roundedUp(Wide value, long long position)
+{
+    return value + ((Wide(1) << (position - 1)) - 1) + ((value >> position) & 1);
+}
+
 // The one rounding of every operation: significand × 2^(exponent − Bias − 127)
 // to the nearest extended value, ties to even, with gradual underflow below
 // the normal range and infinity above it.
@@ -143,13 +158,13 @@ SoftExtended roundPack(bool negative, long long exponent, Wide significand)
         significand = shiftRightJam(significand, 1 - exponent);
         exponent = 1;
     }
-    auto kept = std::uint64_t(significand >> 64);
-    const auto rest = std::uint64_t(significand);
-    if (rest > IntegerBit || (rest == IntegerBit && (kept & 1) != 0)) {
-        if (++kept == 0) {
-            kept = IntegerBit;
-            ++exponent;
-        }
+    // Adding just under half, plus the lowest kept bit, rounds to nearest
+    // with ties to even, without a branch on the value.
+    const Wide rounded = roundedUp(significand, 64);
+    auto kept = std::uint64_t(rounded >> 64);
+    if (rounded < significand) {
+        kept = IntegerBit;
+        ++exponent;
     }
     if (exponent >= InfinityExponent)
         return infinity(negative);
@@ -179,37 +194,13 @@ std::uint64_t roundToBinary(Unpacked value, int precision, int minQuantum, int m
     if (quantum > maxQuantum)
         return infinityBits;
     const long long shift = quantum - exponent;
-    std::uint64_t n = 0;
-    if (shift == 64) {
-        n = value.significand > IntegerBit ? 1 : 0;
-    } else if (shift < 64) {
-        n = value.significand >> shift;
-        const std::uint64_t rest = value.significand & ((std::uint64_t(1) << shift) - 1);
-        const std::uint64_t half = std::uint64_t(1) << (shift - 1);
-        if (rest > half || (rest == half && (n & 1) != 0))
-            ++n;
-    }
+    // Below half the smallest unit from a shift of 65 on.
+    const auto n = shift < 65 ? std::uint64_t(roundedUp(value.significand, shift) >> shift) : 0;
     return std::min((std::uint64_t(quantum - minQuantum) << (precision - 1)) + n, infinityBits);
 }
 
-SoftExtended add(SoftExtended a, SoftExtended b, bool subtract)
+SoftExtended addSignificands(Unpacked large, Unpacked small)
 {
-    if (isnan(a) || isnan(b))
-        return propagateNaN(a, b);
-    const bool aNegative = signbit(a);
-    const bool bNegative = signbit(b) != subtract;
-    if (isinf(a))
-        return isinf(b) && aNegative != bNegative ? Indefinite : a;
-    if (isinf(b))
-        return infinity(bNegative);
-    if (isZero(b))
-        return isZero(a) ? zero(aNegative && bNegative) : a;
-    if (isZero(a))
-        return subtract ? -b : b;
-
-    Unpacked large = unpack(a);
-    Unpacked small = unpack(b);
-    small.negative = bNegative;
     if (std::pair(large.exponent, large.significand) < std::pair(small.exponent, small.significand))
         std::swap(large, small);
     // 62 bits below each significand keep the rounding exact even when the
@@ -222,6 +213,47 @@ SoftExtended add(SoftExtended a, SoftExtended b, bool subtract)
     if (largeBits == smallBits)
         return zero(false);
     return roundPack(large.negative, large.exponent + 2, largeBits - smallBits);
+}
+
+SoftExtended add(SoftExtended a, SoftExtended b, bool subtract)
+{
+    const bool aNegative = signbit(a);
+    const bool bNegative = signbit(b) != subtract;
+    if (isNormal(a) && isNormal(b))
+        return addSignificands({aNegative, exponentField(a), a.significand()},
+                               {bNegative, exponentField(b), b.significand()});
+    if (isnan(a) || isnan(b))
+        return propagateNaN(a, b);
+    if (isinf(a))
+        return isinf(b) && aNegative != bNegative ? Indefinite : a;
+    if (isinf(b))
+        return infinity(bNegative);
+    if (isZero(b))
+        return isZero(a) ? zero(aNegative && bNegative) : a;
+    if (isZero(a))
+        return subtract ? -b : b;
+    Unpacked small = unpack(b);
+    small.negative = bNegative;
+    return addSignificands(unpack(a), small);
+}
+
+SoftExtended multiplySignificands(bool negative, Unpacked x, Unpacked y)
+{
+    return roundPack(negative, x.exponent + y.exponent - Bias + 1,
+                     Wide(x.significand) * y.significand);
+}
+
+SoftExtended divideSignificands(bool negative, Unpacked x, Unpacked y)
+{
+    // 64 or 65 quotient bits, one more from the remainder, and whether
+    // anything is left after it.
+    const Wide dividend = Wide(x.significand) << 64;
+    const Wide quotient = dividend / y.significand;
+    std::uint64_t rest = std::uint64_t(dividend % y.significand);
+    const bool nextBit = rest >= y.significand - rest;
+    rest = nextBit ? rest - (y.significand - rest) : rest * 2;
+    return roundPack(negative, x.exponent - y.exponent + Bias + 61,
+                     (quotient << 2) | (Wide(nextBit) << 1) | Wide(rest != 0));
 }
 
 // A natural number of any size, as much as the exact decimal conversions need.
@@ -668,11 +700,6 @@ SoftExtended::operator int() const
     return wide < INT_MIN || wide > INT_MAX ? INT_MIN : int(wide);
 }
 
-SoftExtended SoftExtended::operator-() const
-{
-    return FromBits(m_signAndExponent ^ SignBit, m_significand);
-}
-
 SoftExtended operator+(SoftExtended a, SoftExtended b)
 {
     return add(a, b, false);
@@ -685,24 +712,27 @@ SoftExtended operator-(SoftExtended a, SoftExtended b)
 
 SoftExtended operator*(SoftExtended a, SoftExtended b)
 {
+    const bool negative = signbit(a) != signbit(b);
+    if (isNormal(a) && isNormal(b))
+        return multiplySignificands(negative, {negative, exponentField(a), a.significand()},
+                                    {negative, exponentField(b), b.significand()});
     if (isnan(a) || isnan(b))
         return propagateNaN(a, b);
-    const bool negative = signbit(a) != signbit(b);
     if (isinf(a) || isinf(b))
         return isZero(a) || isZero(b) ? Indefinite : infinity(negative);
     if (isZero(a) || isZero(b))
         return zero(negative);
-    const Unpacked x = unpack(a);
-    const Unpacked y = unpack(b);
-    return roundPack(negative, x.exponent + y.exponent - Bias + 1,
-                     Wide(x.significand) * y.significand);
+    return multiplySignificands(negative, unpack(a), unpack(b));
 }
 
 SoftExtended operator/(SoftExtended a, SoftExtended b)
 {
+    const bool negative = signbit(a) != signbit(b);
+    if (isNormal(a) && isNormal(b))
+        return divideSignificands(negative, {negative, exponentField(a), a.significand()},
+                                  {negative, exponentField(b), b.significand()});
     if (isnan(a) || isnan(b))
         return propagateNaN(a, b);
-    const bool negative = signbit(a) != signbit(b);
     if (isinf(a))
         return isinf(b) ? Indefinite : infinity(negative);
     if (isinf(b))
@@ -711,17 +741,7 @@ SoftExtended operator/(SoftExtended a, SoftExtended b)
         return isZero(a) ? Indefinite : infinity(negative);
     if (isZero(a))
         return zero(negative);
-    const Unpacked x = unpack(a);
-    const Unpacked y = unpack(b);
-    // 64 or 65 quotient bits, one more from the remainder, and whether
-    // anything is left after it.
-    const Wide dividend = Wide(x.significand) << 64;
-    const Wide quotient = dividend / y.significand;
-    std::uint64_t rest = std::uint64_t(dividend % y.significand);
-    const bool nextBit = rest >= y.significand - rest;
-    rest = nextBit ? rest - (y.significand - rest) : rest * 2;
-    return roundPack(negative, x.exponent - y.exponent + Bias + 61,
-                     (quotient << 2) | (Wide(nextBit) << 1) | Wide(rest != 0));
+    return divideSignificands(negative, unpack(a), unpack(b));
 }
 
 bool operator==(SoftExtended a, SoftExtended b)
@@ -733,52 +753,21 @@ bool operator==(SoftExtended a, SoftExtended b)
     return a.signAndExponent() == b.signAndExponent() && a.significand() == b.significand();
 }
 
-namespace {
-
-// Within one sign the encoding orders the magnitudes.
-bool magnitudeBelow(SoftExtended a, SoftExtended b)
-{
-    return std::pair(exponentField(a), a.significand()) <
-           std::pair(exponentField(b), b.significand());
-}
-
-} // namespace
-
 bool operator<(SoftExtended a, SoftExtended b)
 {
     if (isnan(a) || isnan(b) || (isZero(a) && isZero(b)))
         return false;
     if (signbit(a) != signbit(b))
         return signbit(a);
-    return signbit(a) ? magnitudeBelow(b, a) : magnitudeBelow(a, b);
+    // Within one sign the encoding orders the magnitudes.
+    const auto below = [](SoftExtended x, SoftExtended y) {
+        return std::pair(exponentField(x), x.significand()) <
+               std::pair(exponentField(y), y.significand());
+    };
+    return signbit(a) ? below(b, a) : below(a, b);
 }
 
 bool operator<=(SoftExtended a, SoftExtended b)
 {
     return a < b || a == b;
-}
-
-bool isnan(SoftExtended value)
-{
-    return exponentField(value) == InfinityExponent && (value.significand() << 1) != 0;
-}
-
-bool isinf(SoftExtended value)
-{
-    return exponentField(value) == InfinityExponent && (value.significand() << 1) == 0;
-}
-
-bool isfinite(SoftExtended value)
-{
-    return exponentField(value) != InfinityExponent;
-}
-
-bool signbit(SoftExtended value)
-{
-    return (value.signAndExponent() & SignBit) != 0;
-}
-
-SoftExtended fabs(SoftExtended value)
-{
-    return SoftExtended::FromBits(value.signAndExponent() & ~SignBit, value.significand());
 }

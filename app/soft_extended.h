@@ -78,7 +78,7 @@ public:
     explicit operator int() const;
     explicit operator long long() const;
 
-    SoftExtended operator-() const;
+    SoftExtended operator-() const { return FromBits(m_signAndExponent ^ 0x8000, m_significand); }
     friend SoftExtended operator+(SoftExtended a, SoftExtended b);
     friend SoftExtended operator-(SoftExtended a, SoftExtended b);
     friend SoftExtended operator*(SoftExtended a, SoftExtended b);
@@ -98,11 +98,23 @@ public:
 
     // The <cmath> classification under the same names, found for this type
     // where a call is unqualified.
-    friend bool isnan(SoftExtended value);
-    friend bool isinf(SoftExtended value);
-    friend bool isfinite(SoftExtended value);
-    friend bool signbit(SoftExtended value);
-    friend SoftExtended fabs(SoftExtended value);
+    friend bool isnan(SoftExtended value)
+    {
+        return (value.m_signAndExponent & 0x7FFF) == 0x7FFF && (value.m_significand << 1) != 0;
+    }
+    friend bool isinf(SoftExtended value)
+    {
+        return (value.m_signAndExponent & 0x7FFF) == 0x7FFF && (value.m_significand << 1) == 0;
+    }
+    friend bool isfinite(SoftExtended value)
+    {
+        return (value.m_signAndExponent & 0x7FFF) != 0x7FFF;
+    }
+    friend bool signbit(SoftExtended value) { return (value.m_signAndExponent & 0x8000) != 0; }
+    friend SoftExtended fabs(SoftExtended value)
+    {
+        return FromBits(value.m_signAndExponent & 0x7FFF, value.m_significand);
+    }
 
 private:
     static SoftExtended fromSigned(long long value);
