@@ -319,13 +319,6 @@ public:
         m_limbs.insert(m_limbs.begin(), size_t(count / 64), 0);
     }
 
-    void shiftRightOne()
-    {
-        for (size_t i = 0; i < m_limbs.size(); ++i)
-            m_limbs[i] = (m_limbs[i] >> 1) | (limb(i + 1) << 63);
-        trim();
-    }
-
     bool isZero() const { return m_limbs.empty(); }
 
     long long bitLength() const
@@ -391,23 +384,32 @@ private:
     std::vector<std::uint64_t> m_limbs;
 };
 
-// numerator / divisor for a quotient below 2^127, by shifting and
-// subtracting; the numerator is left holding the remainder.
+// numerator / divisor for a quotient below 2^127; the numerator is left
+// holding the remainder. Each round subtracts a lower bound of the quotient
+// taken from the leading bits, good to about 2^-61 of it, so that a few
+// rounds finish.
 Wide divide(BigInt &numerator, const BigInt &divisor)
 {
-    const long long shift = numerator.bitLength() - divisor.bitLength();
-    if (shift < 0)
-        return 0;
-    BigInt step = divisor;
-    step.shiftLeft(shift);
+    const long long divisorShift = std::max(0LL, divisor.bitLength() - 64);
+    const auto leading = std::uint64_t(divisor.bitsFrom(divisorShift));
+    // Dividing by one more than the leading bits bounds the quotient from
+    // below; where they are the whole divisor they divide exactly.
+    const Wide below = divisorShift == 0 ? Wide(leading) : Wide(leading) + 1;
+    const int leadingLength = 64 - std::countl_zero(leading);
     Wide quotient = 0;
-    for (long long i = shift; i >= 0; --i) {
-        quotient <<= 1;
-        if (numerator >= step) {
-            numerator.subtract(step);
-            quotient |= 1;
+    while (numerator >= divisor) {
+        const long long shift = std::max(divisorShift, numerator.bitLength() - leadingLength - 63);
+        auto estimate = std::uint64_t(numerator.bitsFrom(shift) / below);
+        long long scale = shift - divisorShift;
+        if (estimate == 0) {
+            estimate = 1;
+            scale = 0;
         }
-        step.shiftRightOne();
+        BigInt product = divisor;
+        product.multiplyAdd(estimate, 0);
+        product.shiftLeft(scale);
+        numerator.subtract(product);
+        quotient += Wide(estimate) << scale;
     }
     return quotient;
 }
