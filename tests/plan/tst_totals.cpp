@@ -181,7 +181,7 @@ void tst_Totals::singlePrecisionSums()
     for (int i = 0; i < 10; ++i)
         expected = float(Extended(expected) + Extended(0.1L) * Hundredth * 100);
     const TotalsResult repeated = Plan(PlanRows{tenths}).compute();
-    QCOMPARE(repeated.sums.dayKcal, expected);
+    QCOMPARE(double(repeated.sums.dayKcal), double(expected));
     QVERIFY(repeated.sums.dayKcal != 1.0f);
 }
 
