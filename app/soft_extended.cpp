@@ -746,30 +746,38 @@ SoftExtended operator/(SoftExtended a, SoftExtended b)
     return divideSignificands(negative, unpack(a), unpack(b));
 }
 
-bool operator==(SoftExtended a, SoftExtended b)
+namespace {
+
+// -1, 0 or 1 as a lies below, at or above b; 2 where either is a NaN.
+int compare(SoftExtended a, SoftExtended b)
 {
     if (isnan(a) || isnan(b))
-        return false;
+        return 2;
     if (isZero(a) && isZero(b))
-        return true;
-    return a.signAndExponent() == b.signAndExponent() && a.significand() == b.significand();
+        return 0;
+    if (signbit(a) != signbit(b))
+        return signbit(a) ? -1 : 1;
+    // Within one sign the encoding orders the magnitudes.
+    const auto x = std::pair(exponentField(a), a.significand());
+    const auto y = std::pair(exponentField(b), b.significand());
+    const int order = x < y ? -1 : x == y ? 0 : 1;
+    return signbit(a) ? -order : order;
+}
+
+} // namespace
+
+bool operator==(SoftExtended a, SoftExtended b)
+{
+    return compare(a, b) == 0;
 }
 
 bool operator<(SoftExtended a, SoftExtended b)
 {
-    if (isnan(a) || isnan(b) || (isZero(a) && isZero(b)))
-        return false;
-    if (signbit(a) != signbit(b))
-        return signbit(a);
-    // Within one sign the encoding orders the magnitudes.
-    const auto below = [](SoftExtended x, SoftExtended y) {
-        return std::pair(exponentField(x), x.significand()) <
-               std::pair(exponentField(y), y.significand());
-    };
-    return signbit(a) ? below(b, a) : below(a, b);
+    return compare(a, b) == -1;
 }
 
 bool operator<=(SoftExtended a, SoftExtended b)
 {
-    return a < b || a == b;
+    const int order = compare(a, b);
+    return order == -1 || order == 0;
 }
