@@ -9,13 +9,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 namespace {
+
+// Unqualified below, so that the software type's own versions are found for it.
+using std::fabs;
+using std::isfinite;
+using std::isinf;
+using std::isnan;
+using std::signbit;
 
 QChar g_decimalSeparator = QLatin1Char('.');
 
 // 10^0 to 10^27, each exact in extended precision.
-constexpr auto PowersOfTen = [] {
+const auto PowersOfTen = [] {
     std::array<Extended, 28> powers{};
     Extended power = 1;
     for (Extended &entry : powers) {
@@ -35,6 +43,47 @@ bool isDigit(QChar c)
     throw Failure(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
 }
 
+// The two conversions between decimal and binary. The x87 type takes the C
+// library's, which are exact for it; the software type has exact ones of its
+// own, since the host's long double cannot be rounded once more to 64 bits
+// without rounding twice.
+
+// digits × 10^scale correctly rounded; infinite beyond the range.
+template <typename Value> Value decimalValue(std::string &digits, long long scale)
+{
+    if constexpr (std::is_same_v<Value, long double>) {
+        digits += 'e';
+        digits += std::to_string(scale);
+        return std::strtold(digits.c_str(), nullptr);
+    } else {
+        return Value::FromDecimal(digits, scale);
+    }
+}
+
+// A magnitude rounded to `count` significant digits, ties to even:
+// magnitude = d1.d2 ... dcount * 10^exponent. Appends the digits, gives the
+// exponent.
+template <typename Value> int significantDigits(Value magnitude, int count, std::string &digits)
+{
+    if constexpr (std::is_same_v<Value, long double>) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*Le", count - 1, magnitude);
+        digits.reserve(size_t(count));
+        const char *p = buffer;
+        for (; *p != 'e'; ++p) {
+            if (*p >= '0' && *p <= '9')
+                digits.push_back(*p);
+        }
+        return std::atoi(p + 1);
+    } else {
+        const typename Value::Decimal decimal = magnitude.ToDecimal(count);
+        const std::string number = std::to_string(decimal.digits);
+        digits.append(size_t(count) - number.size(), '0');
+        digits += number;
+        return decimal.exponent;
+    }
+}
+
 // The magnitude of a value written with 18 significant decimal digits:
 // value = 0.d1 d2 ... d18 * 10^pointPosition.
 struct DecimalDigits
@@ -45,16 +94,8 @@ struct DecimalDigits
 
 DecimalDigits eighteenDigits(Extended magnitude)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", magnitude);
     DecimalDigits result;
-    result.digits.reserve(18);
-    const char *p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            result.digits.push_back(*p);
-    }
-    result.pointPosition = std::atoi(p + 1) + 1;
+    result.pointPosition = significantDigits(magnitude, 18, result.digits) + 1;
     if (result.digits.find_first_not_of('0') == std::string::npos)
         result.pointPosition = 0;
     return result;
@@ -87,19 +128,12 @@ std::string roundDigits(const DecimalDigits &value, int kept, int *pointPosition
 // The general form with at most 15 significant digits: "1E20", "-1,5E20".
 QString generalForm(Extended value, QChar separator)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14Le", std::fabs(value));
     std::string mantissa;
-    const char *p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            mantissa.push_back(*p);
-    }
-    const int exponent = std::atoi(p + 1);
+    const int exponent = significantDigits(fabs(value), 15, mantissa);
     while (mantissa.size() > 1 && mantissa.back() == '0')
         mantissa.pop_back();
     QString text;
-    if (std::signbit(value))
+    if (signbit(value))
         text += QLatin1Char('-');
     text += QLatin1Char(mantissa[0]);
     if (mantissa.size() > 1) {
@@ -112,7 +146,7 @@ QString generalForm(Extended value, QChar separator)
 
 QString nonFinite(Extended value)
 {
-    if (std::isnan(value))
+    if (isnan(value))
         return QStringLiteral("NAN");
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
@@ -123,6 +157,8 @@ bool isDigitPosition(QChar c)
 }
 
 } // namespace
+
+inline namespace MENUVERA_EXTENDED_FORM {
 
 QChar DecimalSeparator()
 {
@@ -235,10 +271,8 @@ Extended ParseNumber(QStringView text, QChar separator)
         std::string digits;
         digits.reserve(size_t(significant) + 24);
         forEachDigit([&](char digit) { digits.push_back(digit); });
-        digits += 'e';
-        digits += std::to_string(scale);
-        value = std::strtold(digits.c_str(), nullptr);
-        if (std::isinf(value))
+        value = decimalValue<Extended>(digits, scale);
+        if (isinf(value))
             refuse(text);
     }
     return negative ? -value : value;
@@ -251,7 +285,7 @@ QString FormatNumber(Extended value, QStringView mask)
 
 QString FormatNumber(Extended value, QStringView mask, QChar separator)
 {
-    if (!std::isfinite(value))
+    if (!isfinite(value))
         return nonFinite(value);
 
     // The mask's digit positions before and after its first ".".
@@ -279,7 +313,7 @@ QString FormatNumber(Extended value, QStringView mask, QChar separator)
         }
     }
 
-    const DecimalDigits exact = eighteenDigits(std::fabs(value));
+    const DecimalDigits exact = eighteenDigits(fabs(value));
     int pointPosition = 0;
     const std::string rounded = roundDigits(exact, exact.pointPosition + decimals, &pointPosition);
     if (pointPosition > 18)
@@ -356,9 +390,9 @@ QString FormatWholeNumber(Extended value)
 
 QString FormatWholeNumber(Extended value, QChar separator)
 {
-    if (!std::isfinite(value))
+    if (!isfinite(value))
         return nonFinite(value);
-    const DecimalDigits exact = eighteenDigits(std::fabs(value));
+    const DecimalDigits exact = eighteenDigits(fabs(value));
     int pointPosition = 0;
     std::string digits = roundDigits(exact, exact.pointPosition, &pointPosition);
     if (pointPosition <= 0 || digits.find_first_not_of('0') == std::string::npos)
@@ -382,9 +416,9 @@ QString FormatWholeNumber(Extended value, QChar separator)
 
 Extended Checked(Extended value)
 {
-    if (std::isnan(value))
+    if (isnan(value))
         throw Failure(QStringLiteral("Ungültige Gleitkommaoperation"));
-    if (std::isinf(value))
+    if (isinf(value))
         throw Failure(QStringLiteral("Gleitkommaüberlauf"));
     return value;
 }
@@ -393,8 +427,8 @@ float StoreSingle(Extended value)
 {
     // Halfway between the largest float and 2^128 and beyond rounds to
     // infinity, which the x87 reports as an overflow; a plain cast would not.
-    constexpr Extended overflowThreshold = 0x1p128L - 0x1p103L;
-    if (std::fabs(Checked(value)) >= overflowThreshold)
+    static const Extended overflowThreshold = Extended(0x1p128 - 0x1p103);
+    if (fabs(Checked(value)) >= overflowThreshold)
         throw Failure(QStringLiteral("Gleitkommaüberlauf"));
     return float(value);
 }
@@ -402,9 +436,11 @@ float StoreSingle(Extended value)
 Extended Divide(Extended dividend, Extended divisor)
 {
     if (divisor == 0) {
-        if (dividend == 0 || std::isnan(dividend))
+        if (dividend == 0 || isnan(dividend))
             throw Failure(QStringLiteral("Ungültige Gleitkommaoperation"));
         throw Failure(QStringLiteral("Gleitkommadivision durch Null"));
     }
     return Checked(dividend / divisor);
 }
+
+} // namespace MENUVERA_EXTENDED_FORM

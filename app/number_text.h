@@ -6,13 +6,33 @@
 // Both directions use the decimal separator of the user's regional settings,
 // kept in one place here and read again when the settings change.
 
+#include "app/soft_extended.h"
+
 #include <QString>
 
 #include <limits>
 
+// Extended is the x87 80-bit format on every machine: the hardware's long
+// double where it is that format, the software model where it is not (or
+// where the build option MENUVERA_SOFT_EXTENDED asks for it). The form is
+// part of the names below, so that code built for one form cannot be linked
+// with code built for the other by mistake.
+#if !MENUVERA_SOFT_EXTENDED && defined(__LDBL_MANT_DIG__) && __LDBL_MANT_DIG__ == 64
+#define MENUVERA_EXTENDED_FORM x87_extended
 using Extended = long double;
-static_assert(std::numeric_limits<Extended>::digits == 64,
+static_assert(std::numeric_limits<Extended>::max_exponent == 16384,
               "the arithmetic needs the x87 80-bit extended format");
+// The extended number nearest to 0.01, by which values per 100 g are scaled.
+inline constexpr Extended Hundredth = 0.01L;
+#else
+#define MENUVERA_EXTENDED_FORM soft_extended
+using Extended = SoftExtended;
+// Written out: a long double literal would be rounded twice where long double
+// is wider.
+inline constexpr Extended Hundredth = SoftExtended::FromBits(0x3FF8, 0xA3D70A3D70A3D70A);
+#endif
+
+inline namespace MENUVERA_EXTENDED_FORM {
 
 // The separator every conversion uses unless one is passed explicitly.
 QChar DecimalSeparator();
@@ -42,3 +62,5 @@ float StoreSingle(Extended value);
 // Raises "Gleitkommadivision durch Null" for x/0 and
 // "Ungültige Gleitkommaoperation" for 0/0.
 Extended Divide(Extended dividend, Extended divisor);
+
+} // namespace MENUVERA_EXTENDED_FORM

@@ -19,7 +19,7 @@ float ParsePortion(const QString &portionText)
 
 Extended PortionAmount(const QString &valueText, float portion)
 {
-    return Checked(ParseNumber(valueText) * 0.01L * Extended(portion));
+    return Checked(ParseNumber(valueText) * Hundredth * Extended(portion));
 }
 
 TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &meals)

@@ -13,7 +13,7 @@ BmiOutcome CalculateBmi(const QString &height, const QString &weight)
     if (!(weightKg >= 20))
         return {QString(), WeightLimitMessage.toString()};
 
-    const Extended metres = Extended(heightCm) * 0.01L;
+    const Extended metres = Extended(heightCm) * Hundredth;
     const float bmi = StoreSingle(Divide(Extended(weightKg), metres * metres));
     return {FormatNumber(bmi, u"##0.00"), QString()};
 }

@@ -3,7 +3,9 @@
 
 #include <QtTest>
 
+#include <bit>
 #include <cfloat>
+#include <cstdint>
 
 class tst_NumberText : public QObject
 {
@@ -36,26 +38,47 @@ void tst_NumberText::parse_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<Extended>("expected");
 
-    QTest::newRow("blanks around") << QStringLiteral(" 12,5 ") << 12.5L;
-    QTest::newRow("plus sign") << QStringLiteral("+7") << 7.0L;
-    QTest::newRow("minus and fraction only") << QStringLiteral("-,5") << -0.5L;
-    QTest::newRow("lower-case exponent") << QStringLiteral("1e3") << 1000.0L;
-    QTest::newRow("negative exponent") << QStringLiteral("2,5E-1") << 0.25L;
-    QTest::newRow("lone separator") << QStringLiteral(",") << 0.0L;
-    QTest::newRow("trailing separator") << QStringLiteral("5,") << 5.0L;
-    QTest::newRow("exponent without digits") << QStringLiteral("1E") << 1.0L;
-    QTest::newRow("exponent sign without digits") << QStringLiteral("1E+") << 1.0L;
-    QTest::newRow("leading and trailing zeros") << QStringLiteral("000,0100") << 0.01L;
-    QTest::newRow("exponent 500 is taken") << QStringLiteral("1E500") << 1e500L;
-    QTest::newRow("fraction digits shift the exponent") << QStringLiteral("12,5E2") << 1250.0L;
-    QTest::newRow("underflow is not refused") << QStringLiteral("1E-499") << 1e-499L;
-    QTest::newRow("below the denormals gives zero") << QStringLiteral("1E-4999") << 0.0L;
-    QTest::newRow("nearest extended to 0,3") << QStringLiteral("0,3") << 0.3L;
-    QTest::newRow("nearest extended to 12,4") << QStringLiteral("12,4") << 12.4L;
+    QTest::newRow("blanks around") << QStringLiteral(" 12,5 ") << Extended(12.5);
+    QTest::newRow("plus sign") << QStringLiteral("+7") << Extended(7);
+    QTest::newRow("minus and fraction only") << QStringLiteral("-,5") << Extended(-0.5);
+    QTest::newRow("lower-case exponent") << QStringLiteral("1e3") << Extended(1000);
+    QTest::newRow("negative exponent") << QStringLiteral("2,5E-1") << Extended(0.25);
+    QTest::newRow("lone separator") << QStringLiteral(",") << Extended(0);
+    QTest::newRow("trailing separator") << QStringLiteral("5,") << Extended(5);
+    QTest::newRow("exponent without digits") << QStringLiteral("1E") << Extended(1);
+    QTest::newRow("exponent sign without digits") << QStringLiteral("1E+") << Extended(1);
+    QTest::newRow("leading and trailing zeros") << QStringLiteral("000,0100") << Hundredth;
+    QTest::newRow("exponent 500 is taken") << QStringLiteral("1E500") << Extended(1e500L);
+    QTest::newRow("fraction digits shift the exponent")
+        << QStringLiteral("12,5E2") << Extended(1250);
+    QTest::newRow("underflow is not refused") << QStringLiteral("1E-499") << Extended(1e-499L);
+    QTest::newRow("below the denormals gives zero") << QStringLiteral("1E-4999") << Extended(0);
+    QTest::newRow("nearest extended to 0,3") << QStringLiteral("0,3") << Extended(0.3L);
+    QTest::newRow("nearest extended to 12,4") << QStringLiteral("12,4") << Extended(12.4L);
     QTest::newRow("largest double")
-        << QStringLiteral("1,7976931348623157E308") << 1.7976931348623157e308L;
+        << QStringLiteral("1,7976931348623157E308") << Extended(1.7976931348623157e308L);
     QTest::newRow("more digits than the mantissa")
-        << QStringLiteral("123456789012345678901234567890") << 123456789012345678901234567890.0L;
+        << QStringLiteral("123456789012345678901234567890")
+        << Extended(123456789012345678901234567890.0L);
+
+    // 2^64 + 1 and 2^64 + 3 lie halfway between two extended values.
+    QTest::newRow("halfway rounds to the even significand down")
+        << QStringLiteral("18446744073709551617") << Extended(0x1p64);
+    QTest::newRow("halfway rounds to the even significand up")
+        << QStringLiteral("18446744073709551619") << Extended(0x1p64) + 4;
+    QTest::newRow("a last digit far beyond halfway rounds up")
+        << QStringLiteral("18446744073709551617,0000000000000000000001") << Extended(0x1p64) + 2;
+    const Extended largest = Extended(SoftExtended::FromBits(0x7FFE, ~std::uint64_t(0)));
+    QTest::newRow("largest extended") << QStringLiteral("1,18973149535723176502E4932") << largest;
+    QTest::newRow("below halfway to 2^16384 rounds down")
+        << QStringLiteral("1,18973149535723176505E4932") << largest;
+    // Half the smallest denormal, 2^-16446, is 1,82259976594123730126...E-4951.
+    QTest::newRow("below half the smallest denormal gives zero")
+        << QStringLiteral("1,8225997659412373012E-4951") << Extended(0);
+    QTest::newRow("above half the smallest denormal gives it")
+        << QStringLiteral("1,8225997659412373013E-4951") << Extended(SoftExtended::FromBits(0, 1));
+    QTest::newRow("negative denormal") << QStringLiteral("-3,6451995318824746025E-4951")
+                                       << Extended(SoftExtended::FromBits(0x8000, 1));
 }
 
 void tst_NumberText::parse()
@@ -81,6 +104,8 @@ void tst_NumberText::refused_data()
     QTest::newRow("blanks only") << QStringLiteral("   ");
     QTest::newRow("exponent stops at 500") << QStringLiteral("1E5000");
     QTest::newRow("beyond the extended range") << QStringLiteral("1E4933");
+    QTest::newRow("halfway to 2^16384 and beyond")
+        << QStringLiteral("1,189731495357231765054E4932");
     QTest::newRow("hexadecimal") << QStringLiteral("0x10");
     QTest::newRow("infinity") << QStringLiteral("INF");
     QTest::newRow("two signs") << QStringLiteral("+-1");
@@ -102,11 +127,11 @@ void tst_NumberText::refused()
 void tst_NumberText::otherSeparator()
 {
     SetDecimalSeparator(QLatin1Char('.'));
-    QCOMPARE(ParseNumber(QStringLiteral("1.5")), 1.5L);
+    QCOMPARE(ParseNumber(QStringLiteral("1.5")), Extended(1.5));
     QVERIFY_THROWS_EXCEPTION(Failure, ParseNumber(QStringLiteral("1,5")));
-    QCOMPARE(FormatNumber(12.25L, u"###0.0"), QStringLiteral("12.3"));
+    QCOMPARE(FormatNumber(12.25, u"###0.0"), QStringLiteral("12.3"));
     QCOMPARE(FormatWholeNumber(123456), QStringLiteral("1.2346E5"));
-    QCOMPARE(ParseNumber(u"2;5", QLatin1Char(';')), 2.5L);
+    QCOMPARE(ParseNumber(u"2;5", QLatin1Char(';')), Extended(2.5));
 }
 
 void tst_NumberText::format_data()
@@ -203,20 +228,36 @@ void tst_NumberText::storeSingle_data()
 {
     QTest::addColumn<Extended>("value");
     QTest::addColumn<bool>("overflows");
+    QTest::addColumn<float>("expected");
 
-    QTest::newRow("ordinary") << Extended(1.5) << false;
-    QTest::newRow("largest float") << Extended(FLT_MAX) << false;
-    QTest::newRow("rounds down to largest float") << (0x1p128L - 0x1p103L - 0x1p90L) << false;
-    QTest::newRow("halfway rounds to infinity") << (0x1p128L - 0x1p103L) << true;
-    QTest::newRow("1E39") << 1e39L << true;
-    QTest::newRow("negative 1E39") << -1e39L << true;
-    QTest::newRow("underflow is silent") << 1e-60L << false;
+    QTest::newRow("ordinary") << Extended(1.5) << false << 1.5f;
+    QTest::newRow("largest float") << Extended(FLT_MAX) << false << FLT_MAX;
+    QTest::newRow("rounds down to largest float")
+        << Extended(0x1p128L - 0x1p103L - 0x1p90L) << false << FLT_MAX;
+    QTest::newRow("halfway rounds to infinity") << Extended(0x1p128L - 0x1p103L) << true << 0.0f;
+    QTest::newRow("negative halfway") << -Extended(0x1p128L - 0x1p103L) << true << 0.0f;
+    QTest::newRow("1E39") << Extended(1e39) << true << 0.0f;
+    QTest::newRow("negative 1E39") << Extended(-1e39) << true << 0.0f;
+    QTest::newRow("underflow is silent") << Extended(1e-60) << false << 0.0f;
+    QTest::newRow("halfway to the next float rounds to even")
+        << Extended(1) + Extended(0x1p-24) << false << 1.0f;
+    QTest::newRow("halfway from an odd float rounds up")
+        << Extended(1) + Extended(0x1p-23) + Extended(0x1p-24) << false << 1.0f + 0x1p-22f;
+    QTest::newRow("halfway to the smallest denormal float gives zero")
+        << Extended(0x1p-150) << false << 0.0f;
+    QTest::newRow("above halfway gives the smallest denormal float")
+        << Extended(0x1p-150) + Extended(0x1p-200) << false << 0x1p-149f;
+    QTest::newRow("denormal float rounded at its own precision")
+        << Extended(0x1p-130) + Extended(0x1p-149) + Extended(0x1p-150) << false
+        << 0x1p-130f + 0x1p-148f;
+    QTest::newRow("negative zero stays negative") << -Extended(0) << false << -0.0f;
 }
 
 void tst_NumberText::storeSingle()
 {
     QFETCH(Extended, value);
     QFETCH(bool, overflows);
+    QFETCH(float, expected);
     if (overflows) {
         try {
             StoreSingle(value);
@@ -225,9 +266,9 @@ void tst_NumberText::storeSingle()
             QCOMPARE(failure.message(), QStringLiteral("Gleitkommaüberlauf"));
         }
     } else {
-        const float stored = StoreSingle(value);
-        QVERIFY(std::isfinite(stored));
-        QCOMPARE(stored, float(value));
+        // Bit for bit: QCOMPARE on floats would forgive the last bits.
+        QCOMPARE(std::bit_cast<std::uint32_t>(StoreSingle(value)),
+                 std::bit_cast<std::uint32_t>(expected));
     }
 }
 
@@ -237,11 +278,13 @@ void tst_NumberText::divide_data()
     QTest::addColumn<Extended>("divisor");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("by zero") << 1.0L << 0.0L << QStringLiteral("Gleitkommadivision durch Null");
-    QTest::newRow("zero by zero") << 0.0L << 0.0L
+    QTest::newRow("by zero") << Extended(1) << Extended(0)
+                             << QStringLiteral("Gleitkommadivision durch Null");
+    QTest::newRow("zero by zero") << Extended(0) << Extended(0)
                                   << QStringLiteral("Ungültige Gleitkommaoperation");
-    QTest::newRow("overflow") << 1e4000L << 1e-4000L << QStringLiteral("Gleitkommaüberlauf");
-    QTest::newRow("ordinary") << 1.0L << 4.0L << QString();
+    QTest::newRow("overflow") << Extended(1e4000L) << Extended(1e-4000L)
+                              << QStringLiteral("Gleitkommaüberlauf");
+    QTest::newRow("ordinary") << Extended(1) << Extended(4) << QString();
 }
 
 void tst_NumberText::divide()

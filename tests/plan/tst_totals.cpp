@@ -179,9 +179,9 @@ void tst_Totals::singlePrecisionSums()
         tenths.append(mealRow(u"Tee", u"100", u"0,1", u"0", u"0", u"0"));
     float expected = 0;
     for (int i = 0; i < 10; ++i)
-        expected = float(Extended(expected) + 0.1L * 0.01L * 100.0L);
+        expected = float(Extended(expected) + Extended(0.1L) * Hundredth * 100);
     const TotalsResult repeated = Plan(PlanRows{tenths}).compute();
-    QCOMPARE(repeated.sums.dayKcal, expected);
+    QCOMPARE(double(repeated.sums.dayKcal), double(expected));
     QVERIFY(repeated.sums.dayKcal != 1.0f);
 }
 
@@ -192,9 +192,12 @@ void tst_Totals::portionAmount_data()
     QTest::addColumn<Extended>("expected");
 
     // Each of these comes out differently when 0,01 × portion is formed first.
-    QTest::newRow("0,3 × 0,01 × 11") << QStringLiteral("0,3") << 11.0f << 0.3L * 0.01L * 11.0L;
-    QTest::newRow("8,5 × 0,01 × 5") << QStringLiteral("8,5") << 5.0f << 8.5L * 0.01L * 5.0L;
-    QTest::newRow("741 × 0,01 × 9") << QStringLiteral("741") << 9.0f << 741.0L * 0.01L * 9.0L;
+    QTest::newRow("0,3 × 0,01 × 11")
+        << QStringLiteral("0,3") << 11.0f << Extended(0.3L) * Hundredth * 11;
+    QTest::newRow("8,5 × 0,01 × 5")
+        << QStringLiteral("8,5") << 5.0f << Extended(8.5) * Hundredth * 5;
+    QTest::newRow("741 × 0,01 × 9")
+        << QStringLiteral("741") << 9.0f << Extended(741) * Hundredth * 9;
 }
 
 void tst_Totals::portionAmount()
@@ -203,7 +206,7 @@ void tst_Totals::portionAmount()
     QFETCH(float, portion);
     QFETCH(Extended, expected);
     QCOMPARE(PortionAmount(value, portion), expected);
-    QVERIFY(expected != ParseNumber(value) * (0.01L * Extended(portion)));
+    QVERIFY(expected != ParseNumber(value) * (Hundredth * Extended(portion)));
 }
 
 void tst_Totals::failingRow_data()

@@ -76,9 +76,10 @@ void tst_NutrientSlices::valuesAreSingleEnergies()
     QCOMPARE(slices.size(), 3);
     // Each energy is the extended product with the double factor, rounded once
     // to single precision.
-    QCOMPARE(slices[0].value, float(0.3L * Extended(4.1)));
-    QCOMPARE(slices[1].value, float(0.1L * Extended(9.2)));
-    QCOMPARE(slices[2].value, float(12.4L * Extended(4.1)));
+    // As doubles, which QCOMPARE holds to 12 digits; floats it forgives the last bits.
+    QCOMPARE(double(slices[0].value), double(float(Extended(0.3L) * Extended(4.1))));
+    QCOMPARE(double(slices[1].value), double(float(Extended(0.1L) * Extended(9.2))));
+    QCOMPARE(double(slices[2].value), double(float(Extended(12.4L) * Extended(4.1))));
 }
 
 void tst_NutrientSlices::coloursInOrder()
