@@ -5,13 +5,17 @@
 # scripts/lsan.supp; none of ours may be.
 #
 #   scripts/sanitize.sh [extra ctest arguments]
+#
+# MENUVERA_SANITIZE_SOFT_EXTENDED=1 builds it with the software extended type.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-asan
+soft=OFF
+[ "${MENUVERA_SANITIZE_SOFT_EXTENDED:-0}" = 1 ] && soft=ON
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENUVERA_SANITIZE=ON \
-  -DMENUVERA_BENCHMARKS=OFF -DMENUVERA_WERROR=ON >/dev/null
+  -DMENUVERA_BENCHMARKS=OFF -DMENUVERA_WERROR=ON -DMENUVERA_SOFT_EXTENDED=$soft >/dev/null
 ninja -C "$build"
 
 export QT_QPA_PLATFORM=offscreen
