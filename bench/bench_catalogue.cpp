@@ -64,7 +64,7 @@ const CatalogueFile &catalogueFile(int count)
 
 void open(TextTableModel &model, const QString &fileName)
 {
-    model.setRows(FoodsFromLines(ReadLines(fileName)));
+    model.setRows(ReadFoodList(fileName));
 }
 
 // Every food with every value, in the order of the collation.
@@ -162,9 +162,7 @@ void BM_Save(benchmark::State &state)
     open(model, file.fileName);
     const QString target = QFileInfo(file.fileName).dir().filePath(u"Kopie.lmk"_s);
     for (auto _ : state) {
-        const QList<FoodRecord> foods = model.allRows();
-        CheckStorable(foods);
-        WriteLines(target, LinesFromFoods(foods));
+        WriteFoodList(target, model.store());
     }
     TextTableModel reopened(CatalogueHeaders());
     open(reopened, target);
