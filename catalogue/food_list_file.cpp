@@ -148,18 +148,21 @@ Problem problemOf(QStringView value)
 }
 
 // The output in pieces of about ChunkSize, each handed to the sink when full.
+// The piece grows to that size as the output does, so that a short output
+// costs no large block.
 template <typename Sink> class ChunkedOutput
 {
 public:
-    explicit ChunkedOutput(Sink &sink) : m_sink(sink), m_chunk(ChunkSize, Qt::Uninitialized) {}
+    explicit ChunkedOutput(Sink &sink) : m_sink(sink) {}
 
     // Room for up to size bytes at the end of the output.
     char *room(qsizetype size)
     {
         if (m_used + size > m_chunk.size()) {
-            flush();
-            if (size > m_chunk.size())
-                m_chunk.resize(size);
+            if (m_chunk.size() >= ChunkSize)
+                flush();
+            if (m_used + size > m_chunk.size())
+                m_chunk.resize(std::max({m_used + size, 2 * m_chunk.size(), qsizetype(4096)}));
         }
         return m_chunk.data() + m_used;
     }

@@ -16,22 +16,20 @@ namespace {
 QStringList expectedLines(QByteArrayView bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes = bytes.first(nul);
+    const QString text = DecodeWindows1252(nul >= 0 ? bytes.first(nul) : bytes);
     QStringList lines;
-    QString line;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
-            line += DecodeWindows1252(bytes.sliced(i, 1));
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
             continue;
-        }
-        lines.append(std::exchange(line, QString()));
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+        lines.append(text.sliced(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
             ++i;
+        start = i + 1;
     }
-    if (!line.isEmpty())
-        lines.append(line);
+    if (start < text.size())
+        lines.append(text.sliced(start));
     return lines;
 }
 
