@@ -1,12 +1,16 @@
 #include "app/sort_collator.h"
 
+#include "app/large_allocator.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uset.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -26,15 +30,56 @@ int32_t icuLength(QStringView text)
 // are those of the primary weights, which ignore accents and case.
 constexpr unsigned char LevelSeparator = 0x01;
 
-void appendCodeUnits(QStringView text, std::vector<unsigned char> &keys)
+void appendCodeUnits(QStringView text, SortKeyBuffer &keys)
 {
+    unsigned char *out = keys.room(2 * size_t(text.size()));
     for (QChar c : text) {
-        keys.push_back(static_cast<unsigned char>(c.unicode() >> 8));
-        keys.push_back(static_cast<unsigned char>(c.unicode() & 0xFF));
+        *out++ = static_cast<unsigned char>(c.unicode() >> 8);
+        *out++ = static_cast<unsigned char>(c.unicode() & 0xFF);
     }
+    keys.resize(keys.size() + 2 * size_t(text.size()));
 }
 
 } // namespace
+
+SortKeyBuffer::SortKeyBuffer(SortKeyBuffer &&other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
+      m_capacity(std::exchange(other.m_capacity, 0))
+{}
+
+SortKeyBuffer &SortKeyBuffer::operator=(SortKeyBuffer &&other) noexcept
+{
+    std::swap(m_data, other.m_data);
+    std::swap(m_size, other.m_size);
+    std::swap(m_capacity, other.m_capacity);
+    return *this;
+}
+
+SortKeyBuffer::~SortKeyBuffer()
+{
+    if (m_data)
+        FreeLarge(m_data, m_capacity);
+}
+
+void SortKeyBuffer::reserve(std::size_t bytes)
+{
+    if (bytes <= m_capacity)
+        return;
+    auto *data = static_cast<unsigned char *>(AllocateLarge(bytes));
+    if (m_size > 0)
+        std::memcpy(data, m_data, m_size);
+    if (m_data)
+        FreeLarge(m_data, m_capacity);
+    m_data = data;
+    m_capacity = bytes;
+}
+
+unsigned char *SortKeyBuffer::room(std::size_t bytes)
+{
+    if (m_size + bytes > m_capacity)
+        reserve(std::max(m_size + bytes, 2 * m_capacity));
+    return m_data + m_size;
+}
 
 SortCollator::SortCollator(const QCollator &settings)
     : m_locale(settings.locale()), m_caseSensitivity(settings.caseSensitivity()),
@@ -117,7 +162,7 @@ int SortCollator::compare(QStringView a, QStringView b) const
     return ucol_strcoll(m_collator, icuText(a), icuLength(a), icuText(b), icuLength(b));
 }
 
-qsizetype SortCollator::appendSortKey(QStringView text, std::vector<unsigned char> &keys) const
+qsizetype SortCollator::appendSortKey(QStringView text, SortKeyBuffer &keys) const
 {
     const size_t start = keys.size();
     if (text.isEmpty())
@@ -131,35 +176,33 @@ qsizetype SortCollator::appendSortKey(QStringView text, std::vector<unsigned cha
     }
     // Most keys of Latin names are a little longer than the name.
     int32_t room = int32_t(std::min<qsizetype>(2 * qsizetype(text.size()) + 16, INT32_MAX));
-    keys.resize(start + size_t(room));
     int32_t size =
-        ucol_getSortKey(m_collator, icuText(text), icuLength(text), keys.data() + start, room);
+        ucol_getSortKey(m_collator, icuText(text), icuLength(text), keys.room(size_t(room)), room);
     if (size > room) {
         room = size;
-        keys.resize(start + size_t(room));
-        size =
-            ucol_getSortKey(m_collator, icuText(text), icuLength(text), keys.data() + start, room);
+        size = ucol_getSortKey(m_collator, icuText(text), icuLength(text), keys.room(size_t(room)),
+                               room);
     }
     // ICU gives no key only when it could not make one, which is for want of
     // memory.
-    if (size <= 0 || size > room) {
-        keys.resize(start);
+    if (size <= 0 || size > room)
         throw std::bad_alloc();
-    }
     // Without the closing zero byte: the length ends the key.
     keys.resize(start + size_t(size) - 1);
     return size - 1;
 }
 
-void SortCollator::primaryKey(QStringView text, std::vector<unsigned char> &key) const
+void SortCollator::primaryKey(QStringView text, SortKeyBuffer &key) const
 {
     key.clear();
     appendSortKey(text, key);
-    if (m_collator)
-        key.erase(std::find(key.begin(), key.end(), LevelSeparator), key.end());
+    if (m_collator) {
+        const unsigned char *end = key.data() + key.size();
+        key.resize(size_t(std::find(key.data(), end, LevelSeparator) - key.data()));
+    }
 }
 
-bool SortCollator::searchKey(QStringView prefix, std::vector<unsigned char> &key) const
+bool SortCollator::searchKey(QStringView prefix, SortKeyBuffer &key) const
 {
     // Numbers compared by value and punctuation weighed last give keys
     // whose beginning depends on what follows.
@@ -189,8 +232,8 @@ const SortCollator::SearchSafety &SortCollator::searchSafety() const
     UErrorCode status = U_ZERO_ERROR;
     USet *contractions = uset_openEmpty();
     ucol_getContractionsAndExpansions(m_collator, contractions, nullptr, false, &status);
-    std::vector<unsigned char> whole;
-    std::vector<unsigned char> part;
+    SortKeyBuffer whole;
+    SortKeyBuffer part;
     const int32_t items = U_SUCCESS(status) ? uset_getItemCount(contractions) : 0;
     for (int32_t item = 0; item < items; ++item) {
         UChar32 first = 0;
@@ -209,7 +252,8 @@ const SortCollator::SearchSafety &SortCollator::searchSafety() const
             if (end == length)
                 break;
             primaryKey(contraction.first(end), part);
-            if (part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin()))
+            if (part.size() <= whole.size() &&
+                std::equal(part.data(), part.data() + part.size(), whole.data()))
                 continue;
             for (char32_t c : contraction.first(end).toUcs4())
                 unsafe.push_back(char32_t(u_foldCase(UChar32(c), 0)));

@@ -12,10 +12,38 @@
 #include <QCollator>
 #include <QStringView>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 struct UCollator;
+
+// Collation keys one after the other in one block, which grows without being
+// cleared first.
+class SortKeyBuffer
+{
+public:
+    SortKeyBuffer() = default;
+    SortKeyBuffer(SortKeyBuffer &&other) noexcept;
+    SortKeyBuffer &operator=(SortKeyBuffer &&other) noexcept;
+    SortKeyBuffer(const SortKeyBuffer &) = delete;
+    SortKeyBuffer &operator=(const SortKeyBuffer &) = delete;
+    ~SortKeyBuffer();
+
+    const unsigned char *data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    void reserve(std::size_t bytes);
+    void clear() { m_size = 0; }
+    // At least bytes of room after the end, not yet part of the buffer.
+    unsigned char *room(std::size_t bytes);
+    void resize(std::size_t bytes) { m_size = bytes; }
+
+private:
+    unsigned char *m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
 
 class SortCollator
 {
@@ -32,16 +60,16 @@ public:
     // Appends the sort key of the text to keys and gives its length. Keys
     // compare bytewise, a key that is the beginning of a longer one first, in
     // the order compare() gives; the key of the empty text is empty.
-    qsizetype appendSortKey(QStringView text, std::vector<unsigned char> &keys) const;
+    qsizetype appendSortKey(QStringView text, SortKeyBuffer &keys) const;
 
     // For the search by the first letters of a name: the beginning of the key
     // that ignores accents and case, which every text beginning with prefix
     // (case aside) has as the beginning of its own, or false when this
     // collation cannot give that for the prefix (then the caller searches
     // every row).
-    bool searchKey(QStringView prefix, std::vector<unsigned char> &key) const;
+    bool searchKey(QStringView prefix, SortKeyBuffer &key) const;
     // The beginning of the text's key up to where accents and case start.
-    void primaryKey(QStringView text, std::vector<unsigned char> &key) const;
+    void primaryKey(QStringView text, SortKeyBuffer &key) const;
 
 private:
     struct SearchSafety

@@ -196,33 +196,24 @@ void TextStore::move(qsizetype from, qsizetype to)
         std::rotate(first + to, first + from, first + from + 1);
 }
 
-void TextStore::permute(std::vector<uint32_t> order) noexcept
+TextStore::Reordering TextStore::reordered(const RowOrder &order) const
 {
-    // In place, cycle by cycle, so that nothing is allocated: a caller may
-    // have told the views already that the rows are about to move.
-    constexpr uint32_t Placed = UINT32_MAX;
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (order[start] == Placed)
-            continue;
-        const uint32_t first = m_rows[start];
-        size_t to = start;
-        while (true) {
-            const size_t from = order[to];
-            order[to] = Placed;
-            if (from == start) {
-                m_rows[to] = first;
-                break;
-            }
-            m_rows[to] = m_rows[from];
-            to = from;
-        }
-    }
+    Reordering reordering;
+    reordering.m_rows.reserve(order.size());
+    for (uint32_t from : order)
+        reordering.m_rows.push_back(m_rows[from]);
+    return reordering;
+}
+
+void TextStore::reorder(Reordering &&reordering) noexcept
+{
+    m_rows.swap(reordering.m_rows);
 }
 
 void TextStore::clear()
 {
-    std::vector<char>().swap(m_bytes);
-    std::vector<uint32_t>().swap(m_rows);
+    decltype(m_bytes)().swap(m_bytes);
+    decltype(m_rows)().swap(m_rows);
     std::vector<QStringList>().swap(m_side);
     m_deadBytes = 0;
     m_deadSideRows = 0;

@@ -18,6 +18,8 @@
 // removing rows moves only their references. A text becomes a QString only
 // when it is asked for.
 
+#include "app/large_allocator.h"
+
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -26,9 +28,20 @@
 #include <cstdint>
 #include <vector>
 
+// An order of rows: the row of index i is the one that stood at order[i].
+using RowOrder = std::vector<uint32_t, LargeAllocator<uint32_t>>;
+
 class TextStore
 {
 public:
+    // A new order of the rows, made beforehand, so that putting it in place
+    // cannot fail (the views may have been told already that rows move).
+    class Reordering
+    {
+        friend class TextStore;
+        std::vector<uint32_t, LargeAllocator<uint32_t>> m_rows;
+    };
+
     explicit TextStore(int columnCount = 0);
 
     int columnCount() const { return m_columnCount; }
@@ -48,8 +61,9 @@ public:
     void erase(qsizetype row);
     // The row at from goes to index to; the rows between close up.
     void move(qsizetype from, qsizetype to);
-    // Row i becomes the row that stood at order[i]; order holds every row once.
-    void permute(std::vector<uint32_t> order) noexcept;
+    // The rows in the order given, which holds every row once.
+    Reordering reordered(const RowOrder &order) const;
+    void reorder(Reordering &&reordering) noexcept;
     void clear();
 
     QList<QStringList> rows() const;
@@ -78,8 +92,8 @@ private:
     void compact();
 
     int m_columnCount;
-    std::vector<char> m_bytes;
-    std::vector<uint32_t> m_rows;
+    std::vector<char, LargeAllocator<char>> m_bytes;
+    std::vector<uint32_t, LargeAllocator<uint32_t>> m_rows;
     std::vector<QStringList> m_side;
     size_t m_deadBytes = 0;
     size_t m_deadSideRows = 0;

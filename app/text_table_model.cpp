@@ -1,5 +1,7 @@
 #include "app/text_table_model.h"
 
+#include "app/large_allocator.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -13,48 +15,91 @@ namespace {
 // Below this many rows a second thread costs more than it saves.
 constexpr size_t RowsPerThread = 8192;
 
-// One row in the sort: the first eight bytes of its collation key as a
-// number (zeros after a shorter key), where the whole key lies, and the row.
+// One row in the sort: eight bytes of its collation key as a number (zeros
+// after a shorter key), the whole key, and the row.
 struct KeyedRow
 {
-    uint64_t prefix;
-    size_t keyStart;
+    uint64_t chunk;
+    const unsigned char *key;
     uint32_t keyLength;
     uint32_t row;
 };
 
-uint64_t keyPrefix(const unsigned char *key, size_t length)
+using KeyedRows = std::vector<KeyedRow, LargeAllocator<KeyedRow>>;
+
+// Bytes depth to depth + 8 of the key.
+uint64_t keyChunk(const unsigned char *key, size_t length, size_t depth)
 {
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i)
-        prefix = (prefix << 8) | (i < length ? key[i] : 0);
-    return prefix;
+    uint64_t chunk = 0;
+    for (size_t i = depth; i < depth + 8; ++i)
+        chunk = (chunk << 8) | (i < length ? key[i] : 0);
+    return chunk;
 }
 
-// Bytewise by key, a key that begins a longer one first; equal keys by row,
-// so that equal names keep the order they had.
-bool keyedLess(const KeyedRow &a, const unsigned char *aKeys, const KeyedRow &b,
-               const unsigned char *bKeys)
+// Sorts rows whose keys share their first depth bytes, by the next eight
+// bytes held in chunk, then the keys that go on past them by their next
+// eight, and so on: the bytes of a key are fetched once per eight, not once
+// per comparison, which matters when many names begin alike. A key that is
+// the beginning of a longer one comes first; equal keys come in the order of
+// their rows, as one stable sort of the whole would give.
+void sortKeyedRows(KeyedRow *first, KeyedRow *last, size_t depth)
 {
-    if (a.prefix != b.prefix)
-        return a.prefix < b.prefix;
-    if (a.keyLength > 8 && b.keyLength > 8) {
-        const int order = std::memcmp(aKeys + a.keyStart + 8, bKeys + b.keyStart + 8,
-                                      std::min(a.keyLength, b.keyLength) - 8);
-        if (order != 0)
-            return order < 0;
+    // Keys that all go on alike past these eight bytes need no sort here.
+    const auto goOnAlike = [&] {
+        const uint64_t chunk = first->chunk;
+        return std::all_of(first, last, [&](const KeyedRow &k) {
+            return k.chunk == chunk && k.keyLength > depth + 8;
+        });
+    };
+    while (last - first > 1 && goOnAlike()) {
+        depth += 8;
+        for (KeyedRow *k = first; k != last; ++k)
+            k->chunk = keyChunk(k->key, k->keyLength, depth);
     }
-    if (a.keyLength != b.keyLength)
-        return a.keyLength < b.keyLength;
-    return a.row < b.row;
+    const size_t end = depth + 8;
+    std::sort(first, last, [end](const KeyedRow &a, const KeyedRow &b) {
+        if (a.chunk != b.chunk)
+            return a.chunk < b.chunk;
+        const bool aEnds = a.keyLength <= end;
+        const bool bEnds = b.keyLength <= end;
+        if (aEnds != bEnds)
+            return aEnds;
+        if (aEnds && a.keyLength != b.keyLength)
+            return a.keyLength < b.keyLength;
+        return a.row < b.row;
+    });
+    for (KeyedRow *run = first; run != last;) {
+        KeyedRow *runEnd = run + 1;
+        while (runEnd != last && runEnd->chunk == run->chunk)
+            ++runEnd;
+        KeyedRow *goingOn = run;
+        while (goingOn != runEnd && goingOn->keyLength <= end)
+            ++goingOn;
+        if (runEnd - goingOn > 1) {
+            for (KeyedRow *k = goingOn; k != runEnd; ++k)
+                k->chunk = keyChunk(k->key, k->keyLength, end);
+            sortKeyedRows(goingOn, runEnd, end);
+        }
+        run = runEnd;
+    }
 }
 
-// One part of the rows, sorted by its own thread.
-struct SortPart
+// Divides the rows by their first chunk at the pivots, one part per pivot
+// and one more, in order.
+void divideAtPivots(KeyedRow *first, KeyedRow *last, const uint64_t *pivots, size_t pivotCount,
+                    std::vector<std::pair<KeyedRow *, KeyedRow *>> &parts)
 {
-    std::vector<unsigned char> keys;
-    std::vector<KeyedRow> rows;
-};
+    if (pivotCount == 0) {
+        parts.emplace_back(first, last);
+        return;
+    }
+    const size_t middle = pivotCount / 2;
+    const uint64_t pivot = pivots[middle];
+    KeyedRow *split =
+        std::partition(first, last, [pivot](const KeyedRow &k) { return k.chunk < pivot; });
+    divideAtPivots(first, split, pivots, middle, parts);
+    divideAtPivots(split, last, pivots + middle + 1, pivotCount - middle - 1, parts);
+}
 
 size_t partCount(size_t rows)
 {
@@ -126,50 +171,58 @@ bool inOrder(const TextStore &rows, const SortCollator &collator)
 }
 
 // The order of the rows by name (the row of index i first standing at
-// order[i]); empty when they are in order already.
-std::vector<uint32_t> sortedOrder(const TextStore &rows, const SortCollator &collator)
+// order[i]); empty when they are in order already. The keys are made on
+// every core, each part of the rows into one buffer; the rows are then
+// divided by the first bytes of their keys, one part per core, so that the
+// parts sort on their own and follow one another without a merge.
+RowOrder sortedOrder(const TextStore &rows, const SortCollator &collator)
 {
     if (inOrder(rows, collator))
         return {};
     const size_t count = size_t(rows.size());
     const size_t parts = partCount(count);
-    std::vector<SortPart> sorted(parts);
+    KeyedRows keyed(count);
+    std::vector<SortKeyBuffer> keys(parts);
     runParts(parts, collator, [&](size_t part, const SortCollator &own) {
         const size_t begin = count * part / parts;
         const size_t end = count * (part + 1) / parts;
-        SortPart &mine = sorted[part];
+        SortKeyBuffer &mine = keys[part];
         // Collation keys of names run a little longer than the names.
-        mine.keys.reserve((end - begin) * 48);
-        mine.rows.reserve(end - begin);
+        mine.reserve((end - begin) * 48);
         QString scratch;
         for (size_t row = begin; row < end; ++row) {
-            const size_t start = mine.keys.size();
             const qsizetype length =
-                own.appendSortKey(rows.textView(qsizetype(row), 0, scratch), mine.keys);
-            mine.rows.push_back({keyPrefix(mine.keys.data() + start, size_t(length)), start,
-                                 uint32_t(length), uint32_t(row)});
+                own.appendSortKey(rows.textView(qsizetype(row), 0, scratch), mine);
+            keyed[row].keyLength = uint32_t(length);
+            keyed[row].row = uint32_t(row);
         }
-        const unsigned char *keys = mine.keys.data();
-        std::sort(mine.rows.begin(), mine.rows.end(), [keys](const KeyedRow &a, const KeyedRow &b) {
-            return keyedLess(a, keys, b, keys);
-        });
+        // The buffer has stopped growing: the keys stay where they are.
+        const unsigned char *key = mine.data();
+        for (size_t row = begin; row < end; ++row) {
+            keyed[row].key = key;
+            keyed[row].chunk = keyChunk(key, keyed[row].keyLength, 0);
+            key += keyed[row].keyLength;
+        }
     });
-    // The sorted parts merged into one order; rows with equal keys come in
-    // the order of their rows, as one stable sort of the whole would give.
-    std::vector<uint32_t> order;
+    // Pivots from a sample of the first chunks divide the rows evenly,
+    // unless very many keys begin alike.
+    std::vector<uint64_t> sample;
+    const size_t step = std::max<size_t>(1, count / 1024);
+    for (size_t i = 0; i < count; i += step)
+        sample.push_back(keyed[i].chunk);
+    std::sort(sample.begin(), sample.end());
+    std::vector<uint64_t> pivots;
+    for (size_t part = 1; part < parts; ++part)
+        pivots.push_back(sample[sample.size() * part / parts]);
+    std::vector<std::pair<KeyedRow *, KeyedRow *>> divided;
+    divideAtPivots(keyed.data(), keyed.data() + count, pivots.data(), pivots.size(), divided);
+    runParts(parts, collator, [&](size_t part, const SortCollator &) {
+        sortKeyedRows(divided[part].first, divided[part].second, 0);
+    });
+    RowOrder order;
     order.reserve(count);
-    std::vector<size_t> next(parts, 0);
-    for (size_t taken = 0; taken < count; ++taken) {
-        size_t best = parts;
-        for (size_t part = 0; part < parts; ++part) {
-            if (next[part] == sorted[part].rows.size())
-                continue;
-            if (best == parts || keyedLess(sorted[part].rows[next[part]], sorted[part].keys.data(),
-                                           sorted[best].rows[next[best]], sorted[best].keys.data()))
-                best = part;
-        }
-        order.push_back(sorted[best].rows[next[best]++].row);
-    }
+    for (const KeyedRow &k : keyed)
+        order.push_back(k.row);
     return order;
 }
 
@@ -386,9 +439,9 @@ void TextTableModel::setRows(TextStore rows)
         // Rows of another shape are laid out again, each text in its column.
         rows = TextStore::fromRows(rows.rows(), columnCount());
     }
-    std::vector<uint32_t> order = sortedOrder(rows, m_collator);
+    const RowOrder order = sortedOrder(rows, m_collator);
     if (!order.empty())
-        rows.permute(std::move(order));
+        rows.reorder(rows.reordered(order));
     beginResetModel();
     m_rows = std::move(rows);
     m_sorted = true;
@@ -397,15 +450,16 @@ void TextTableModel::setRows(TextStore rows)
 
 void TextTableModel::sortAll()
 {
-    std::vector<uint32_t> order = sortedOrder(m_rows, m_collator);
+    const RowOrder order = sortedOrder(m_rows, m_collator);
     m_sorted = true;
     if (order.empty())
         return;
     std::vector<int> newPosition(order.size());
     for (size_t i = 0; i < order.size(); ++i)
         newPosition[order[i]] = int(i);
+    TextStore::Reordering reordering = m_rows.reordered(order);
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_rows.permute(std::move(order));
+    m_rows.reorder(std::move(reordering));
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -427,7 +481,7 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
     if (count == 0)
         return -1;
     from = std::clamp(from, 0, count - 1);
-    std::vector<unsigned char> key;
+    SortKeyBuffer key;
     if (!m_collator.searchKey(prefix, key)) {
         for (int step = 0; step < count; ++step) {
             const int row = (from + step) % count;
@@ -446,16 +500,17 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
         while (sortedEnd > 0 && name(sortedEnd - 1, scratch).isEmpty())
             --sortedEnd;
     }
-    std::vector<unsigned char> rowKey;
-    auto primaryAt = [&](int row) -> const std::vector<unsigned char> & {
+    SortKeyBuffer rowKey;
+    auto primaryAt = [&](int row) -> const SortKeyBuffer & {
         m_collator.primaryKey(name(row, scratch), rowKey);
         return rowKey;
     };
-    auto before = [&](const std::vector<unsigned char> &k) {
-        return std::lexicographical_compare(k.begin(), k.end(), key.begin(), key.end());
+    auto before = [&](const SortKeyBuffer &k) {
+        return std::lexicographical_compare(k.data(), k.data() + k.size(), key.data(),
+                                            key.data() + key.size());
     };
-    auto beginsWithKey = [&](const std::vector<unsigned char> &k) {
-        return k.size() >= key.size() && std::equal(key.begin(), key.end(), k.begin());
+    auto beginsWithKey = [&](const SortKeyBuffer &k) {
+        return k.size() >= key.size() && std::equal(key.data(), key.data() + key.size(), k.data());
     };
     int first = 0;
     int last = sortedEnd;
@@ -470,7 +525,7 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
     int low = first;
     while (low < last) {
         const int middle = low + (last - low) / 2;
-        const std::vector<unsigned char> &k = primaryAt(middle);
+        const SortKeyBuffer &k = primaryAt(middle);
         if (before(k) || beginsWithKey(k))
             low = middle + 1;
         else
