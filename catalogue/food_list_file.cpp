@@ -1,6 +1,7 @@
 #include "catalogue/food_list_file.h"
 
 #include "app/failure.h"
+#include "app/large_allocator.h"
 #include "catalogue/instruction_module.h"
 
 #include <QFile>
@@ -33,10 +34,44 @@ bool endsLine(char c)
     throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
 }
 
+// A file's bytes, in memory taken as the store takes its own.
+class FileBytes
+{
+public:
+    FileBytes() = default;
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+    ~FileBytes()
+    {
+        if (m_data)
+            FreeLarge(m_data, m_capacity);
+    }
+
+    QByteArrayView view() const { return QByteArrayView(m_data, qsizetype(m_size)); }
+    char *end() { return m_data + m_size; }
+    size_t room() const { return m_capacity - m_size; }
+    void grow(size_t bytes) { m_size += bytes; }
+    void reserve(size_t capacity)
+    {
+        char *data = static_cast<char *>(AllocateLarge(capacity));
+        if (m_size > 0)
+            std::memcpy(data, m_data, m_size);
+        if (m_data)
+            FreeLarge(m_data, m_capacity);
+        m_data = data;
+        m_capacity = capacity;
+    }
+
+private:
+    char *m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+};
+
 // The whole of a regular file. The file is opened without waiting, so that a
 // named pipe without a writer does not keep the open waiting, and refused
 // unless it is a regular file, whose reading ends.
-QByteArray readRegularFile(const QString &fileName)
+void readRegularFile(const QString &fileName, FileBytes &bytes)
 {
     if (fileName.isEmpty())
         cannotOpen(fileName);
@@ -54,23 +89,21 @@ QByteArray readRegularFile(const QString &fileName)
     };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         cannotOpen(fileName);
-    // The size it has now; a file that grows while it is read is read on.
-    QByteArray bytes(qsizetype(status.st_size) + 1, Qt::Uninitialized);
-    qsizetype used = 0;
+    // The size it has now and a byte more, to see the end; a file that grows
+    // while it is read is read on.
+    bytes.reserve(size_t(status.st_size) + 1);
     while (true) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() + std::max<qsizetype>(bytes.size() / 2, 4096));
-        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        if (bytes.room() == 0)
+            bytes.reserve(2 * (bytes.view().size() + 4096));
+        const ssize_t got = ::read(fd, bytes.end(), bytes.room());
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             cannotOpen(fileName);
         if (got == 0)
             break;
-        used += got;
+        bytes.grow(size_t(got));
     }
-    bytes.truncate(used);
-    return bytes;
 }
 
 enum class Problem
@@ -290,7 +323,9 @@ TextStore FoodsFromBytes(QByteArrayView bytes)
 
 TextStore ReadFoodList(const QString &fileName)
 {
-    return FoodsFromBytes(readRegularFile(fileName));
+    FileBytes bytes;
+    readRegularFile(fileName, bytes);
+    return FoodsFromBytes(bytes.view());
 }
 
 QByteArray FoodListBytes(const TextStore &foods)
