@@ -95,9 +95,14 @@ uint32_t TextStore::storeEncoded(const QByteArrayView *texts)
     if (m_bytes.size() + length > SideRow)
         throw std::bad_alloc();
     const uint32_t reference = uint32_t(m_bytes.size());
+    m_bytes.resize(m_bytes.size() + length);
+    char *out = m_bytes.data() + reference;
     for (int column = 0; column < m_columnCount; ++column) {
-        m_bytes.insert(m_bytes.end(), texts[column].begin(), texts[column].end());
-        m_bytes.push_back(Terminator);
+        const QByteArrayView text = texts[column];
+        if (!text.isEmpty())
+            std::memcpy(out, text.data(), size_t(text.size()));
+        out += text.size();
+        *out++ = Terminator;
     }
     return reference;
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -104,6 +105,34 @@ void readRegularFile(const QString &fileName, FileBytes &bytes)
             break;
         bytes.grow(size_t(got));
     }
+}
+
+// The bytes a value held as bytes may not contain: a line break or a NUL
+// would end the line or the text when the file is read.
+constexpr unsigned LineBreakBit = 1;
+constexpr unsigned NulBit = 2;
+
+unsigned byteProblems(const char *first, const char *last)
+{
+    unsigned problems = 0;
+    auto check = [&problems](char c) {
+        if (c == '\r' || c == '\n')
+            problems |= LineBreakBit;
+        else if (c == '\0')
+            problems |= NulBit;
+    };
+    // Eight bytes at a time, looked at one by one only where one of them is
+    // below 0x0E, the first byte above those three.
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    constexpr uint64_t highs = 0x8080808080808080ULL;
+    for (; last - first >= 8; first += 8) {
+        uint64_t word;
+        std::memcpy(&word, first, 8);
+        if (((word - ones * 0x0E) & ~word & highs) != 0)
+            std::for_each(first, first + 8, check);
+    }
+    std::for_each(first, last, check);
+    return problems;
 }
 
 enum class Problem
@@ -227,28 +256,20 @@ template <typename Sink> void encodeFoodList(const TextStore &foods, Sink &&sink
     for (qsizetype row = 0; row < foods.size(); ++row) {
         if (foods.isEncoded(row)) {
             const QByteArrayView bytes = foods.encodedRow(row);
-            qsizetype fieldStart = 0;
-            qsizetype cut = 0;
-            int column = 0;
-            bool lineBreak = false;
-            bool nul = false;
-            for (qsizetype i = 0; i < bytes.size() && column < columns; ++i) {
-                const char c = bytes[i];
-                if (c == ';') {
-                    const Problem problem =
-                        firstProblem(false, i - fieldStart, lineBreak, nul, false);
-                    if (problem != Problem::None)
-                        refuse(foods, row, column, problem);
-                    ++column;
-                    fieldStart = i + 1;
-                    cut = i + 1;
-                    lineBreak = false;
-                    nul = false;
-                } else if (static_cast<unsigned char>(c) <= '\r') {
-                    lineBreak = lineBreak || c == '\r' || c == '\n';
-                    nul = nul || c == '\0';
-                }
+            const char *const first = bytes.data();
+            const char *const end = first + bytes.size();
+            const char *field = first;
+            for (int column = 0; column < columns; ++column) {
+                const char *fieldEnd =
+                    static_cast<const char *>(std::memchr(field, ';', size_t(end - field)));
+                const unsigned problems = byteProblems(field, fieldEnd);
+                const Problem problem = firstProblem(
+                    false, fieldEnd - field, problems & LineBreakBit, problems & NulBit, false);
+                if (problem != Problem::None)
+                    refuse(foods, row, column, problem);
+                field = fieldEnd + 1;
             }
+            const qsizetype cut = field - first;
             char *at = out.room(cut + FoodFieldCount - columns + 2);
             std::memcpy(at, bytes.data(), size_t(cut));
             at = std::fill_n(at + cut, FoodFieldCount - columns, ';');
