@@ -108,11 +108,13 @@ size_t partCount(size_t rows)
 }
 
 // Runs work(part, collator) for every part, the first on this thread and
-// the others on threads of their own, each with a collator of its own: one
-// collator must never be used by two threads at once. What a part throws
-// (memory running out) is thrown here, after every thread has ended.
+// the others on threads of their own, each with a collator of its own (made
+// here, before the threads start): one collator must never be used by two
+// threads at once. What a part throws (memory running out) is thrown here,
+// after every thread has ended.
 template <typename Work> void runParts(size_t parts, const SortCollator &collator, Work work)
 {
+    std::vector<SortCollator> own(parts - 1, collator);
     std::vector<std::exception_ptr> failures(parts);
     {
         std::vector<std::jthread> helpers;
@@ -120,8 +122,7 @@ template <typename Work> void runParts(size_t parts, const SortCollator &collato
         for (size_t part = 1; part < parts; ++part) {
             helpers.emplace_back([&, part] {
                 try {
-                    const SortCollator own(collator);
-                    work(part, own);
+                    work(part, own[part - 1]);
                 } catch (...) {
                     failures[part] = std::current_exception();
                 }
