@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 
+#include <new>
+
 void ShowErrorBox(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle.toString(), ErrorBoxText(message),
@@ -24,6 +26,10 @@ void RunGuarded(QWidget *parent, const std::function<void()> &command)
         command();
     } catch (const Failure &failure) {
         ShowErrorBox(parent, failure.message());
+    } catch (const std::bad_alloc &) {
+        // By now the command has let go of what it held, so the box can
+        // still be shown; the text of the exception is no help to the user.
+        ShowErrorBox(parent, OutOfMemoryMessage.toString());
     } catch (const std::exception &error) {
         ShowErrorBox(parent, QString::fromLocal8Bit(error.what()));
     } catch (...) {

@@ -7,10 +7,13 @@
 class QWidget;
 
 inline constexpr QStringView ApplicationTitle = u"Menuvera 2";
+// What the error box says when a command runs out of memory.
+inline constexpr QStringView OutOfMemoryMessage = u"Nicht genügend Arbeitsspeicher";
 
 // Runs one command. A failure that the command does not catch ends it where it
-// stands and is shown in the error box; nothing is thrown past this point, so
-// no exception ever crosses a Qt frame.
+// stands and is shown in the error box (memory running out as
+// OutOfMemoryMessage); nothing is thrown past this point, so no exception
+// ever crosses a Qt frame.
 void RunGuarded(QWidget *parent, const std::function<void()> &command);
 
 // The error box: the message with a full stop appended, caption "Menuvera 2",

@@ -419,7 +419,7 @@ void TMain::Speichern1Click()
     const QString fileName = chooseFile(m_saveDialog);
     if (fileName.isEmpty())
         return;
-    WriteFoodList(fileName, catalogue().allRows());
+    WriteFoodList(fileName, catalogue().store());
 }
 
 void TMain::Neu1Click()

@@ -2,6 +2,7 @@
 
 #include "app/text_table_model.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +40,21 @@ TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths
         selectionModel()->clear();
     });
 
+    // A rename or a new food can move the selected row far away, out of
+    // sight: the list follows it, when it was in sight before.
+    const auto noteSelectedRow = [this] { m_followSelectedRow = selectedRowInSight(); };
+    const auto followSelectedRow = [this] {
+        const int row = selectedRow();
+        if (std::exchange(m_followSelectedRow, false) && row >= 0)
+            scrollTo(m_model->index(row, 0));
+    };
+    connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, noteSelectedRow);
+    connect(model, &QAbstractItemModel::rowsMoved, this, followSelectedRow);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, noteSelectedRow);
+    connect(model, &QAbstractItemModel::layoutChanged, this, followSelectedRow);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, noteSelectedRow);
+    connect(model, &QAbstractItemModel::rowsInserted, this, followSelectedRow);
+
     // The user selects a food and then clicks an arrow button: the selection
     // must stay visible while the list has lost the focus.
     QPalette colours = palette();
@@ -53,6 +69,42 @@ int TextListView::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+bool TextListView::selectedRowInSight() const
+{
+    const int row = selectedRow();
+    return row >= 0 && visualRect(m_model->index(row, 0)).intersects(viewport()->rect());
+}
+
+void TextListView::keyboardSearch(const QString &search)
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return;
+    const QModelIndex current = currentIndex();
+    // A new search starts after the current row, so that typing the letter
+    // of the selected food again goes on to the next one.
+    bool skipRow = false;
+    const bool typing = m_typingTime.isValid();
+    const qint64 elapsed = typing ? m_typingTime.restart() : 0;
+    if (!typing)
+        m_typingTime.start();
+    if (search.isEmpty() || !typing || elapsed > QApplication::keyboardInputInterval()) {
+        m_typed = search;
+        skipRow = current.isValid();
+    } else {
+        m_typed += search;
+    }
+    // The same letter again and again steps on as well.
+    if (m_typed.size() > 1 && m_typed.count(m_typed.back()) == m_typed.size())
+        skipRow = true;
+    int start = current.isValid() ? current.row() : 0;
+    if (skipRow)
+        start = start + 1 < count ? start + 1 : 0;
+    const int found = m_model->findNamePrefix(m_typed, start);
+    if (found >= 0)
+        setCurrentIndex(m_model->index(found, current.isValid() ? current.column() : 0));
 }
 
 void TextListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTableView>
 
 class TextTableModel;
@@ -18,6 +19,14 @@ public:
     // The single selected row, or -1.
     int selectedRow() const;
 
+    // Typing the first letters of a name selects the first row from the
+    // current one on (from the top when none follows) whose name begins with
+    // them, case aside, as Qt's views do; the letters typed within the
+    // keyboard input interval add up. Searches the names whatever the
+    // column of the current cell, in the model's sorted order, so that it
+    // stays quick in a catalogue of a million foods.
+    void keyboardSearch(const QString &search) override;
+
 Q_SIGNALS:
     // A double-click anywhere in the list, on a row or not.
     void listDoubleClicked();
@@ -30,6 +39,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    bool selectedRowInSight() const;
+
     TextTableModel *m_model;
     bool m_selectedRowRemoved = false;
+    // Whether the selected row was in sight before rows moved or came in.
+    bool m_followSelectedRow = false;
+    QString m_typed;
+    QElapsedTimer m_typingTime;
 };

@@ -1,17 +1,20 @@
 #pragma once
 
 // One sorted table of texts, the data of every list of the main window (the
-// catalogue and the four meals). Rows stand in ascending order of their first
-// column, compared with the user's collation. A new or renamed row finds its
-// place by binary search among the others; only a load or a re-sort of the
-// whole table sorts, and it skips the sorting when the rows are in order
-// already, as in every file the program wrote.
+// catalogue and the four meals), its rows held in a TextStore. Rows stand in
+// ascending order of their first column, compared with the user's
+// collation. A new or renamed row finds its place by binary search among the
+// others; only a load or a re-sort of the whole table sorts, and it skips the
+// sorting when the rows are in order already, as in every file the program
+// wrote. A sort makes one collation key per row, all of them in one buffer
+// per core, and sorts small (key prefix, row) records.
+
+#include "app/sort_collator.h"
+#include "app/text_store.h"
 
 #include <QAbstractTableModel>
 #include <QCollator>
 #include <QStringList>
-
-#include <vector>
 
 // The collation of the user's locale, case-sensitive; German where the locale
 // is "C" or "POSIX", so that umlauts stand beside their base letters.
@@ -35,8 +38,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     QString text(int row, int column) const;
-    const QStringList &rowTexts(int row) const;
+    QStringList rowTexts(int row) const;
     QList<QStringList> allRows() const;
+    // The rows as they stand, for the writer of the food list file.
+    const TextStore &store() const { return m_rows; }
 
     // A new row starts with an empty name; giving it its name sorts it in.
     // An empty name changes nothing, so such a row stays at the end until a
@@ -50,20 +55,28 @@ public:
     void removeRow(int row);
     void clear();
     // Replaces every row and sorts them; rows with equal names keep their order.
-    void setRows(QList<QStringList> rows);
+    void setRows(const QList<QStringList> &rows);
+    // The same for rows read into a store with one text per column. They are
+    // sorted before the table changes, so that a failure (memory running
+    // out) leaves the table as it was.
+    void setRows(TextStore rows);
+
+    // The first row at from or after it, else from the top, whose name
+    // begins with prefix, case aside; -1 when there is none.
+    int findNamePrefix(QStringView prefix, int from) const;
 
 private:
-    QStringList makeRow(QStringList texts) const;
-    bool nameLess(const QString &a, const QString &b) const;
-    bool inOrderAt(int row) const;
-    // The stable order of the rows by name; empty when they are in order.
-    std::vector<int> sortedOrder(const std::vector<QStringList> &rows) const;
+    bool nameLess(QStringView a, QStringView b) const;
+    QStringView name(int row, QString &scratch) const;
+    // The first row in [first, last) whose name sorts after name.
+    int upperBound(QStringView name, int first, int last) const;
+    bool nameBeginsWith(int row, QStringView prefix) const;
     int moveToPlace(int row);
     void sortAll();
 
     QStringList m_headers;
-    QCollator m_collator;
-    std::vector<QStringList> m_rows;
-    // False while a row with an empty name stands out of order at the end.
+    SortCollator m_collator;
+    TextStore m_rows;
+    // False while rows with an empty name stand out of order at the end.
     bool m_sorted = true;
 };

@@ -1,6 +1,6 @@
 // Reading food list files that no program wrote grows linearly with their
 // size: random bytes, one huge line, masses of empty lines. The reading runs
-// from memory (SplitLines, then FoodsFromLines), without the disk.
+// from memory (FoodsFromBytes), without the disk.
 
 #include "catalogue/food_list_file.h"
 
@@ -27,7 +27,7 @@ QByteArray randomBytesWithoutNul(qsizetype size)
 void readBytes(benchmark::State &state, const QByteArray &bytes)
 {
     for (auto _ : state) {
-        const QList<FoodRecord> foods = FoodsFromLines(SplitLines(bytes));
+        const TextStore foods = FoodsFromBytes(bytes);
         benchmark::DoNotOptimize(foods.size());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());

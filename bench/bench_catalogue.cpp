@@ -1,20 +1,23 @@
 // Opening and saving catalogues of 1,000 to 1,000,000 foods, as "Öffnen" and
-// "Speichern" do it, and editing single foods in a large one.
+// "Speichern" do it, and editing single foods in the largest.
 //
-// Open is ReadLines, FoodsFromLines and the list model's setRows (read,
-// decode, split, fill, sort); "to first screen" adds the list view painting
-// its first page. The floor reads the same file with the standard library
-// alone, splits it into std::string fields and sorts the rows bytewise: the
-// least any reader of this file can do. Save is CheckStorable,
-// LinesFromFoods and WriteLines. The files are shuffled, so that the sort is
-// really measured, and live in a temporary folder.
+// Open is ReadFoodList and the list model's setRows (read, split into the
+// row store, make collation keys, sort); "to first screen" adds the list view
+// painting its first page. The shuffled files make every open really sort;
+// the sorted ones are what the program saves, in the order of the list. The
+// floor reads the same file with the standard library alone, splits it into
+// std::string fields and sorts the rows bytewise: the least any reader of
+// this file can do. Save is WriteFoodList. The files live in a temporary
+// folder.
 //
 // Peak memory is measured in a child process per size: it opens the file
-// into a shown list as the main window does and reports its VmHWM.
+// into a shown list as the main window does and reports its VmHWM; the floor
+// child does the same with the floor reader.
 
 #include "app/text_list_view.h"
 #include "app/text_table_model.h"
 #include "bench/support/child_process.h"
+#include "bench/support/floor_reader.h"
 #include "bench/support/generated_catalogue.h"
 #include "catalogue/food_list_file.h"
 
@@ -28,12 +31,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -48,40 +48,65 @@ struct CatalogueFile
     quint64 fingerprint = 0;
 };
 
-// One file per size, made on first use and kept for the whole run.
-const CatalogueFile &catalogueFile(int count)
+QTemporaryDir &benchFolder()
 {
     static QTemporaryDir dir;
+    return dir;
+}
+
+// One shuffled file per size, made on first use and kept for the whole run.
+const CatalogueFile &catalogueFile(int count)
+{
     static std::map<int, CatalogueFile> files;
     auto found = files.find(count);
     if (found != files.end())
         return found->second;
     const QList<FoodRecord> foods = MakeFoods(count);
-    CatalogueFile file{dir.filePath(u"Lebensmittel-%1.lmk"_s.arg(count)), FoodsFingerprint(foods)};
+    CatalogueFile file{benchFolder().filePath(u"Lebensmittel-%1.lmk"_s.arg(count)),
+                       FoodsFingerprint(foods)};
     WriteCatalogueFile(file.fileName, foods);
+    return files.emplace(count, file).first->second;
+}
+
+// The same foods as the program saves them: in the order of the list.
+const CatalogueFile &sortedCatalogueFile(int count)
+{
+    static std::map<int, CatalogueFile> files;
+    auto found = files.find(count);
+    if (found != files.end())
+        return found->second;
+    const CatalogueFile &shuffled = catalogueFile(count);
+    TextTableModel model(CatalogueHeaders());
+    model.setRows(ReadFoodList(shuffled.fileName));
+    CatalogueFile file{benchFolder().filePath(u"Lebensmittel-%1-sortiert.lmk"_s.arg(count)),
+                       shuffled.fingerprint};
+    WriteFoodList(file.fileName, model.store());
     return files.emplace(count, file).first->second;
 }
 
 void open(TextTableModel &model, const QString &fileName)
 {
-    model.setRows(FoodsFromLines(ReadLines(fileName)));
+    model.setRows(ReadFoodList(fileName));
+}
+
+bool sortedByCollation(const TextTableModel &model)
+{
+    const QCollator collator = UserCollator();
+    for (int row = 1; row < model.rowCount(); ++row) {
+        if (collator.compare(model.text(row - 1, 0), model.text(row, 0)) > 0)
+            return false;
+    }
+    return true;
 }
 
 // Every food with every value, in the order of the collation.
 bool openedCorrectly(const TextTableModel &model, const CatalogueFile &file)
 {
-    const QList<FoodRecord> rows = model.allRows();
-    const QCollator collator = UserCollator();
-    const bool sorted = std::is_sorted(rows.begin(), rows.end(),
-                                       [&collator](const FoodRecord &a, const FoodRecord &b) {
-                                           return collator.compare(a.front(), b.front()) < 0;
-                                       });
-    return sorted && FoodsFingerprint(rows) == file.fingerprint;
+    return sortedByCollation(model) && FoodsFingerprint(model.allRows()) == file.fingerprint;
 }
 
-void BM_Open(benchmark::State &state)
+void openBenchmark(benchmark::State &state, const CatalogueFile &file)
 {
-    const CatalogueFile &file = catalogueFile(int(state.range(0)));
     TextTableModel model(CatalogueHeaders());
     for (auto _ : state) {
         open(model, file.fileName);
@@ -89,6 +114,16 @@ void BM_Open(benchmark::State &state)
     }
     if (!openedCorrectly(model, file))
         state.SkipWithError("the catalogue was not opened in its sorted order");
+}
+
+void BM_Open(benchmark::State &state)
+{
+    openBenchmark(state, catalogueFile(int(state.range(0))));
+}
+
+void BM_OpenSorted(benchmark::State &state)
+{
+    openBenchmark(state, sortedCatalogueFile(int(state.range(0))));
 }
 
 void BM_OpenToFirstScreen(benchmark::State &state)
@@ -108,46 +143,13 @@ void BM_OpenToFirstScreen(benchmark::State &state)
         state.SkipWithError("the catalogue was not opened in its sorted order");
 }
 
-using FloorRow = std::vector<std::string>;
-
-std::vector<FloorRow> floorOpen(const std::string &fileName)
-{
-    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-    std::string bytes(size_t(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), std::streamsize(bytes.size()));
-    std::vector<FloorRow> rows;
-    size_t start = bytes.find_first_of("\r\n");
-    while (start != std::string::npos && start < bytes.size()) {
-        while (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n'))
-            ++start;
-        if (start >= bytes.size())
-            break;
-        const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
-        FloorRow row;
-        row.reserve(6);
-        size_t fieldStart = start;
-        for (size_t i = start; i <= end; ++i) {
-            if (i == end || bytes[i] == ';') {
-                row.emplace_back(bytes, fieldStart, i - fieldStart);
-                fieldStart = i + 1;
-            }
-        }
-        rows.push_back(std::move(row));
-        start = end;
-    }
-    std::sort(rows.begin(), rows.end(),
-              [](const FloorRow &a, const FloorRow &b) { return a.front() < b.front(); });
-    return rows;
-}
-
 void BM_OpenFloor(benchmark::State &state)
 {
     const CatalogueFile &file = catalogueFile(int(state.range(0)));
     const std::string fileName = file.fileName.toStdString();
     size_t rows = 0;
     for (auto _ : state) {
-        const std::vector<FloorRow> opened = floorOpen(fileName);
+        const std::vector<FloorRow> opened = FloorOpen(fileName);
         rows = opened.size();
         benchmark::DoNotOptimize(opened.data());
     }
@@ -161,19 +163,15 @@ void BM_Save(benchmark::State &state)
     TextTableModel model(CatalogueHeaders());
     open(model, file.fileName);
     const QString target = QFileInfo(file.fileName).dir().filePath(u"Kopie.lmk"_s);
-    for (auto _ : state) {
-        const QList<FoodRecord> foods = model.allRows();
-        CheckStorable(foods);
-        WriteLines(target, LinesFromFoods(foods));
-    }
+    for (auto _ : state)
+        WriteFoodList(target, model.store());
     TextTableModel reopened(CatalogueHeaders());
     open(reopened, target);
     if (reopened.allRows() != model.allRows())
         state.SkipWithError("the saved catalogue does not read back the same");
 }
 
-// The 100,000-food catalogue shown in a list, as in the main window; a
-// rename moves the row, a new food is inserted at its place.
+// The catalogue shown in a list, as in the main window, with a row selected.
 struct ShownCatalogue
 {
     TextTableModel model{CatalogueHeaders()};
@@ -184,6 +182,7 @@ struct ShownCatalogue
         open(model, catalogueFile(count).fileName);
         view.resize(560, 420);
         view.show();
+        view.selectRow(count / 2);
         QCoreApplication::processEvents();
     }
 };
@@ -199,12 +198,7 @@ void BM_RenameFood(benchmark::State &state)
         const QString name = names[i++ % names.size()].front() + u" (neu)"_s;
         benchmark::DoNotOptimize(shown.model.setName(row, name));
     }
-    const QList<FoodRecord> rows = shown.model.allRows();
-    const QCollator collator = UserCollator();
-    if (!std::is_sorted(rows.begin(), rows.end(),
-                        [&collator](const FoodRecord &a, const FoodRecord &b) {
-                            return collator.compare(a.front(), b.front()) < 0;
-                        }))
+    if (!sortedByCollation(shown.model))
         state.SkipWithError("a renamed food did not move to its place");
 }
 
@@ -222,6 +216,41 @@ void BM_NewFood(benchmark::State &state)
         state.SkipWithError("a new food was lost");
 }
 
+void BM_RemoveFood(benchmark::State &state)
+{
+    ShownCatalogue shown(int(state.range(0)));
+    std::mt19937 random(8);
+    for (auto _ : state)
+        shown.model.removeRow(int(random() % unsigned(shown.model.rowCount())));
+    if (shown.model.rowCount() != state.range(0) - state.iterations())
+        state.SkipWithError("a removal was lost");
+}
+
+// One search as the user types the first letters of a name, each key as the
+// view gets it: the first 1 to 6 letters of a food, in lower case.
+void BM_TypeAhead(benchmark::State &state)
+{
+    ShownCatalogue shown(int(state.range(0)));
+    std::mt19937 random(9);
+    bool found = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int row = int(random() % unsigned(shown.model.rowCount()));
+        const QString typed = shown.model.text(row, 0).left(1 + int(random() % 6)).toLower();
+        // An empty search starts the next one afresh.
+        shown.view.keyboardSearch(QString());
+        state.ResumeTiming();
+        shown.view.keyboardSearch(typed);
+        state.PauseTiming();
+        const int selected = shown.view.selectedRow();
+        found = found && selected >= 0 &&
+                shown.model.text(selected, 0).startsWith(typed, Qt::CaseInsensitive);
+        state.ResumeTiming();
+    }
+    if (!found)
+        state.SkipWithError("typing did not select a food beginning with the letters");
+}
+
 // Runs in the child: opens the file into a shown list as the main window
 // does, then prints the peak memory in kB.
 int peakMemoryChild(const QString &fileName)
@@ -237,19 +266,36 @@ int peakMemoryChild(const QString &fileName)
     return 0;
 }
 
-void BM_OpenPeakMemory(benchmark::State &state)
+int floorPeakMemoryChild(const QString &fileName)
+{
+    const std::vector<FloorRow> rows = FloorOpen(fileName.toStdString());
+    std::printf("%ld %zu\n", PeakResidentKilobytes(), rows.size());
+    return 0;
+}
+
+void peakMemory(benchmark::State &state, const QString &mode)
 {
     const QString fileName = catalogueFile(int(state.range(0))).fileName;
     double megabytes = 0;
     for (auto _ : state) {
-        const ChildRun run = RunSelf({u"--peak-memory"_s, fileName});
+        const ChildRun run = RunSelf({mode, fileName});
         if (run.exitStatus != 0) {
             state.SkipWithError("the child process failed");
             return;
         }
-        megabytes = run.firstLine.toDouble() / 1024;
+        megabytes = run.firstLine.split(' ').front().toDouble() / 1024;
     }
     state.counters["peak_MB"] = megabytes;
+}
+
+void BM_OpenPeakMemory(benchmark::State &state)
+{
+    peakMemory(state, u"--peak-memory"_s);
+}
+
+void BM_OpenFloorPeakMemory(benchmark::State &state)
+{
+    peakMemory(state, u"--floor-peak-memory"_s);
 }
 
 constexpr int Sizes[] = {1000, 10000, 100000, 1000000};
@@ -267,6 +313,12 @@ BENCHMARK(BM_Open)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
+BENCHMARK(BM_OpenSorted)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 BENCHMARK(BM_OpenToFirstScreen)
     ->Apply(sizes)
     ->Unit(benchmark::kMillisecond)
@@ -274,8 +326,10 @@ BENCHMARK(BM_OpenToFirstScreen)
     ->MeasureProcessCPUTime();
 BENCHMARK(BM_OpenFloor)->Apply(sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Save)->Apply(sizes)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RenameFood)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_NewFood)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenameFood)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NewFood)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RemoveFood)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TypeAhead)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The header-only file gives the memory of the empty program for comparison.
 BENCHMARK(BM_OpenPeakMemory)
     ->Arg(0)
@@ -284,9 +338,17 @@ BENCHMARK(BM_OpenPeakMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_OpenFloorPeakMemory)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && QByteArrayView(argv[1]) == "--floor-peak-memory")
+        return floorPeakMemoryChild(QString::fromLocal8Bit(argv[2]));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The list view needs the application object.

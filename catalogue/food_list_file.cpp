@@ -1,69 +1,171 @@
 #include "catalogue/food_list_file.h"
 
 #include "app/failure.h"
+#include "app/large_allocator.h"
 #include "catalogue/instruction_module.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
-#include <utility>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// 0x80 to 0x9F of Windows-1252; the undefined 0x81, 0x8D, 0x8F, 0x90 and 0x9D
-// map to the C1 control of the same code.
-constexpr char16_t HighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+constexpr int FieldSlotCount = 10;
+// The writer hands the file its bytes in pieces of this size, so that a
+// large catalogue is never held twice.
+constexpr qsizetype ChunkSize = 1 << 20;
+
+const char *const ColumnNames[FoodFieldCount] = {"Name", "Kalorien", "Eiweiss", "Fett",
+                                                 "Kohlenhydrate"};
+
+bool endsLine(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+[[noreturn]] void cannotOpen(const QString &fileName)
+{
+    throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
+}
+
+// A file's bytes, in memory taken as the store takes its own.
+class FileBytes
+{
+public:
+    FileBytes() = default;
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+    ~FileBytes()
+    {
+        if (m_data)
+            FreeLarge(m_data, m_capacity);
+    }
+
+    QByteArrayView view() const { return QByteArrayView(m_data, qsizetype(m_size)); }
+    char *end() { return m_data + m_size; }
+    size_t room() const { return m_capacity - m_size; }
+    void grow(size_t bytes) { m_size += bytes; }
+    void reserve(size_t capacity)
+    {
+        char *data = static_cast<char *>(AllocateLarge(capacity));
+        if (m_size > 0)
+            std::memcpy(data, m_data, m_size);
+        if (m_data)
+            FreeLarge(m_data, m_capacity);
+        m_data = data;
+        m_capacity = capacity;
+    }
+
+private:
+    char *m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
 };
 
-int windows1252Byte(QChar c)
+// The whole of a regular file. The file is opened without waiting, so that a
+// named pipe without a writer does not keep the open waiting, and refused
+// unless it is a regular file, whose reading ends.
+void readRegularFile(const QString &fileName, FileBytes &bytes)
 {
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
-    for (int i = 0; i < 32; ++i) {
-        if (HighControls[i] == u)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
-constexpr int FieldSlotCount = 10;
-
-// Writes one byte per character; the caller has made room for them.
-char *encodeInto(QStringView text, char *out)
-{
-    for (QChar c : text) {
-        // Most of a catalogue is ASCII; only the rest needs the table.
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            *out++ = char(u);
+    if (fileName.isEmpty())
+        cannotOpen(fileName);
+    const int fd =
+        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        cannotOpen(fileName);
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        cannotOpen(fileName);
+    // The size it has now and a byte more, to see the end; a file that grows
+    // while it is read is read on.
+    bytes.reserve(size_t(status.st_size) + 1);
+    while (true) {
+        if (bytes.room() == 0)
+            bytes.reserve(2 * (bytes.view().size() + 4096));
+        const ssize_t got = ::read(fd, bytes.end(), bytes.room());
+        if (got < 0 && errno == EINTR)
             continue;
-        }
-        const int b = windows1252Byte(c);
-        *out++ = char(b < 0 ? '?' : b);
+        if (got < 0)
+            cannotOpen(fileName);
+        if (got == 0)
+            break;
+        bytes.grow(size_t(got));
     }
-    return out;
 }
 
-const QString EmptyField;
+// The bytes a value held as bytes may not contain: a line break or a NUL
+// would end the line or the text when the file is read.
+constexpr unsigned LineBreakBit = 1;
+constexpr unsigned NulBit = 2;
 
-// A record shorter than five texts has empty fields at its end.
-inline const QString &field(const FoodRecord &food, int column)
+unsigned byteProblems(const char *first, const char *last)
 {
-    return column < food.size() ? food.at(column) : EmptyField;
+    unsigned problems = 0;
+    auto check = [&problems](char c) {
+        if (c == '\r' || c == '\n')
+            problems |= LineBreakBit;
+        else if (c == '\0')
+            problems |= NulBit;
+    };
+    // Eight bytes at a time, looked at one by one only where one of them is
+    // below 0x0E, the first byte above those three.
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    constexpr uint64_t highs = 0x8080808080808080ULL;
+    for (; last - first >= 8; first += 8) {
+        uint64_t word;
+        std::memcpy(&word, first, 8);
+        if (((word - ones * 0x0E) & ~word & highs) != 0)
+            std::for_each(first, first + 8, check);
+    }
+    std::for_each(first, last, check);
+    return problems;
 }
 
-// Why a value would not read back as it stands, or an empty text. One pass
-// over the value finds every problem; the message names the first of them in
-// this order: semicolon, length, line break, code page.
-QString storeProblem(const QString &value)
+enum class Problem
+{
+    None,
+    Semicolon,
+    TooLong,
+    LineBreak,
+    Nul,
+    CodePage,
+};
+
+// One problem of a value, the first of them in this order.
+Problem firstProblem(bool semicolon, qsizetype length, bool lineBreak, bool nul, bool foreign)
+{
+    if (semicolon)
+        return Problem::Semicolon;
+    if (length > FoodFieldLengthLimit)
+        return Problem::TooLong;
+    if (lineBreak)
+        return Problem::LineBreak;
+    if (nul)
+        return Problem::Nul;
+    if (foreign)
+        return Problem::CodePage;
+    return Problem::None;
+}
+
+Problem problemOf(QStringView value)
 {
     bool semicolon = false;
     bool lineBreak = false;
+    bool nul = false;
     bool foreign = false;
     for (QChar c : value) {
         const char16_t u = c.unicode();
@@ -71,179 +173,204 @@ QString storeProblem(const QString &value)
             continue;
         if (u == u';')
             semicolon = true;
-        else if (u == u'\r' || u == u'\n' || u == 0)
+        else if (u == u'\r' || u == u'\n')
             lineBreak = true;
-        else if (windows1252Byte(c) < 0)
+        else if (u == 0)
+            nul = true;
+        else if (!IsWindows1252(c))
             foreign = true;
     }
-    if (semicolon)
-        return QStringLiteral("enthält ein Semikolon");
-    if (value.size() > FoodFieldLengthLimit)
-        return QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
-    if (lineBreak)
-        return QStringLiteral("enthält einen Zeilenumbruch");
-    if (foreign)
-        return QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
-    return {};
+    return firstProblem(semicolon, value.size(), lineBreak, nul, foreign);
+}
+
+[[noreturn]] void refuse(const TextStore &foods, qsizetype row, int column, Problem problem)
+{
+    QString reason;
+    switch (problem) {
+    case Problem::Semicolon:
+        reason = QStringLiteral("enthält ein Semikolon");
+        break;
+    case Problem::TooLong:
+        reason = QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
+        break;
+    case Problem::LineBreak:
+        reason = QStringLiteral("enthält einen Zeilenumbruch");
+        break;
+    case Problem::Nul:
+        reason = QStringLiteral("enthält ein NUL-Zeichen");
+        break;
+    case Problem::CodePage:
+    case Problem::None:
+        reason = QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
+        break;
+    }
+    const QString value = column < foods.columnCount() ? foods.text(row, column) : QString();
+    throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
+                      .arg(foods.text(row, 0), QLatin1String(ColumnNames[column]), value, reason));
+}
+
+// The output in pieces of about ChunkSize, each handed to the sink when full.
+// The piece grows to that size as the output does, so that a short output
+// costs no large block.
+template <typename Sink> class ChunkedOutput
+{
+public:
+    explicit ChunkedOutput(Sink &sink) : m_sink(sink) {}
+
+    // Room for up to size bytes at the end of the output.
+    char *room(qsizetype size)
+    {
+        if (m_used + size > m_chunk.size()) {
+            if (m_chunk.size() >= ChunkSize)
+                flush();
+            if (m_used + size > m_chunk.size())
+                m_chunk.resize(std::max({m_used + size, 2 * m_chunk.size(), qsizetype(4096)}));
+        }
+        return m_chunk.data() + m_used;
+    }
+    void advance(const char *end) { m_used = end - m_chunk.constData(); }
+    void flush()
+    {
+        if (m_used > 0)
+            m_sink(QByteArrayView(m_chunk.constData(), m_used));
+        m_used = 0;
+    }
+
+private:
+    Sink &m_sink;
+    QByteArray m_chunk;
+    qsizetype m_used = 0;
+};
+
+// Checks every value and encodes it straight into the output, one pass over
+// the rows. A row held as bytes is already in Windows-1252 without ";";
+// its texts are checked for length, line breaks and NULs as they are copied.
+template <typename Sink> void encodeFoodList(const TextStore &foods, Sink &&sink)
+{
+    ChunkedOutput<Sink> out(sink);
+    char *end = EncodeWindows1252Into(FoodListHeader, out.room(FoodListHeader.size() + 2));
+    *end++ = '\r';
+    *end++ = '\n';
+    out.advance(end);
+    const int columns = std::min(foods.columnCount(), FoodFieldCount);
+    for (qsizetype row = 0; row < foods.size(); ++row) {
+        if (foods.isEncoded(row)) {
+            const QByteArrayView bytes = foods.encodedRow(row);
+            const char *const first = bytes.data();
+            const char *const end = first + bytes.size();
+            const char *field = first;
+            for (int column = 0; column < columns; ++column) {
+                const char *fieldEnd =
+                    static_cast<const char *>(std::memchr(field, ';', size_t(end - field)));
+                const unsigned problems = byteProblems(field, fieldEnd);
+                const Problem problem = firstProblem(
+                    false, fieldEnd - field, problems & LineBreakBit, problems & NulBit, false);
+                if (problem != Problem::None)
+                    refuse(foods, row, column, problem);
+                field = fieldEnd + 1;
+            }
+            const qsizetype cut = field - first;
+            char *at = out.room(cut + FoodFieldCount - columns + 2);
+            std::memcpy(at, bytes.data(), size_t(cut));
+            at = std::fill_n(at + cut, FoodFieldCount - columns, ';');
+            *at++ = '\r';
+            *at++ = '\n';
+            out.advance(at);
+            continue;
+        }
+        const QStringList &texts = foods.sideRow(row);
+        qsizetype size = FoodFieldCount + 2;
+        for (int column = 0; column < FoodFieldCount; ++column) {
+            const QStringView value =
+                column < columns ? QStringView(texts.at(column)) : QStringView();
+            const Problem problem = problemOf(value);
+            if (problem != Problem::None)
+                refuse(foods, row, column, problem);
+            size += value.size();
+        }
+        char *at = out.room(size);
+        for (int column = 0; column < FoodFieldCount; ++column) {
+            if (column < columns)
+                at = EncodeWindows1252Into(texts.at(column), at);
+            *at++ = ';';
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+        out.advance(at);
+    }
+    out.flush();
 }
 
 } // namespace
 
-QString DecodeWindows1252(QByteArrayView bytes)
+TextStore FoodsFromBytes(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (char b : bytes) {
-        const unsigned char u = static_cast<unsigned char>(b);
-        *out++ = QChar(u >= 0x80 && u < 0xA0 ? HighControls[u - 0x80] : char16_t(u));
-    }
-    return text;
-}
-
-bool IsWindows1252(QChar c)
-{
-    return windows1252Byte(c) >= 0;
-}
-
-QByteArray EncodeWindows1252(QStringView text)
-{
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    encodeInto(text, bytes.data());
-    return bytes;
-}
-
-QStringList SplitLines(QByteArrayView bytes)
-{
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes = bytes.first(nul);
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(DecodeWindows1252(bytes.sliced(start, i - start)));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(DecodeWindows1252(bytes.sliced(start)));
-    return lines;
-}
-
-QStringList ReadLines(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
-    return SplitLines(bytes);
-}
-
-QList<FoodRecord> FoodsFromLines(const QStringList &lines)
-{
-    QList<FoodRecord> foods;
-    foods.reserve(std::max<qsizetype>(0, lines.size() - 1));
-    QString fieldSlots[FieldSlotCount];
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        TInstructionModule::SplitFields(lines[i], fieldSlots, FoodFieldLengthLimit, FieldSlotCount,
-                                        QLatin1Char(';'));
-        // The row takes its five slots and leaves them empty, so a short
-        // line never takes the values of the line before it. The slots above
-        // are never read.
-        FoodRecord food;
-        food.reserve(FoodFieldCount);
-        for (int slot = 0; slot < FoodFieldCount; ++slot)
-            food.append(std::exchange(fieldSlots[slot], QString()));
-        foods.append(std::move(food));
+    TextStore foods(FoodFieldCount);
+    // A file the program wrote needs a little less room than its size.
+    foods.reserveBytes(bytes.size());
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    bool header = true;
+    QByteArrayView fields[FoodFieldCount];
+    while (true) {
+        const char *const lineStart = p;
+        // A line that lacks fields leaves them empty, not those of the line
+        // before it.
+        std::fill(std::begin(fields), std::end(fields), QByteArrayView());
+        const FieldScan<char> scan =
+            ScanFields(p, end, endsLine, ';', FoodFieldLengthLimit, FieldSlotCount,
+                       [&fields](int index, const char *first, qsizetype length) {
+                           if (index < FoodFieldCount)
+                               fields[index] = QByteArrayView(first, length);
+                       });
+        // Past the field limit the rest of the line is ignored.
+        const char *stop = scan.overLimit ? std::find_if(scan.stop, end, endsLine) : scan.stop;
+        const bool lineBreak = stop != end && *stop != '\0';
+        // After the last line break, at the end of the text, no line starts.
+        if (!lineBreak && stop == lineStart)
+            break;
+        if (header)
+            header = false;
+        else
+            foods.appendEncodedRow(fields);
+        if (!lineBreak)
+            break;
+        p = stop + 1;
+        if (*stop == '\r' && p != end && *p == '\n')
+            ++p;
     }
     return foods;
 }
 
-void CheckStorable(const QList<FoodRecord> &foods)
+TextStore ReadFoodList(const QString &fileName)
 {
-    static const char *const columnNames[FoodFieldCount] = {"Name", "Kalorien", "Eiweiss", "Fett",
-                                                            "Kohlenhydrate"};
-    for (const FoodRecord &food : foods) {
-        for (int column = 0; column < FoodFieldCount; ++column) {
-            const QString &value = field(food, column);
-            const QString reason = storeProblem(value);
-            if (!reason.isEmpty()) {
-                throw Failure(
-                    QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
-                        .arg(field(food, 0), QLatin1String(columnNames[column]), value, reason));
-            }
-        }
-    }
+    FileBytes bytes;
+    readRegularFile(fileName, bytes);
+    return FoodsFromBytes(bytes.view());
 }
 
-QStringList LinesFromFoods(const QList<FoodRecord> &foods)
+QByteArray FoodListBytes(const TextStore &foods)
 {
-    QStringList lines;
-    lines.reserve(foods.size() + 1);
-    lines.append(FoodListHeader.toString());
-    for (const FoodRecord &food : foods) {
-        // Laid out in one piece: a large catalogue has many lines.
-        qsizetype size = FoodFieldCount;
-        for (int column = 0; column < FoodFieldCount; ++column)
-            size += field(food, column).size();
-        QString line(size, Qt::Uninitialized);
-        QChar *out = line.data();
-        for (int column = 0; column < FoodFieldCount; ++column) {
-            const QString &value = field(food, column);
-            out = std::copy(value.cbegin(), value.cend(), out);
-            *out++ = QLatin1Char(';');
-        }
-        lines.append(std::move(line));
-    }
-    return lines;
+    QByteArray bytes;
+    encodeFoodList(foods, [&bytes](QByteArrayView chunk) { bytes.append(chunk); });
+    return bytes;
 }
 
-void WriteLines(const QString &fileName, const QStringList &lines)
+void WriteFoodList(const QString &fileName, const TextStore &foods)
 {
     QSaveFile file(fileName);
     // QSaveFile opens a temporary file even for an empty name and fails only
     // on commit, which would report a write error for a file never created.
     if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw Failure(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fileName));
-    // Encoded in pieces, so that a large catalogue is never held twice.
-    constexpr qsizetype chunkSize = 1 << 20;
-    QByteArray bytes;
-    bytes.reserve(chunkSize);
-    bool written = true;
-    for (const QString &line : lines) {
-        const qsizetype start = bytes.size();
-        bytes.resize(start + line.size() + 2);
-        char *end = encodeInto(line, bytes.data() + start);
-        end[0] = '\r';
-        end[1] = '\n';
-        if (bytes.size() >= chunkSize) {
-            written = file.write(bytes) == bytes.size();
-            bytes.resize(0);
-            if (!written)
-                break;
-        }
-    }
-    if (written && !bytes.isEmpty())
-        written = file.write(bytes) == bytes.size();
-    if (!written || !file.commit()) {
+    const auto writeFailed = [&file]() {
         file.cancelWriting();
-        throw Failure(QStringLiteral("Stream-Schreibfehler"));
-    }
-}
-
-QList<FoodRecord> ReadFoodList(const QString &fileName)
-{
-    return FoodsFromLines(ReadLines(fileName));
-}
-
-void WriteFoodList(const QString &fileName, const QList<FoodRecord> &foods)
-{
-    CheckStorable(foods);
-    WriteLines(fileName, LinesFromFoods(foods));
+        return Failure(QStringLiteral("Stream-Schreibfehler"));
+    };
+    encodeFoodList(foods, [&](QByteArrayView chunk) {
+        if (file.write(chunk.data(), chunk.size()) != chunk.size())
+            throw writeFailed();
+    });
+    if (!file.commit())
+        throw writeFailed();
 }

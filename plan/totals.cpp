@@ -5,21 +5,21 @@
 
 namespace {
 
-void addAmount(float &sum, const QString &valueText, float portion)
+void addAmount(float &sum, Extended amount)
 {
-    sum = StoreSingle(Checked(Extended(sum) + PortionAmount(valueText, portion)));
+    sum = StoreSingle(Checked(Extended(sum) + amount));
 }
 
 } // namespace
 
-float ParsePortion(const QString &portionText)
+float ParsePortion(QStringView portionText)
 {
-    return StoreSingle(ParseNumber(portionText));
+    return StoreSingle(ParseNumber(portionText, DecimalSeparator()));
 }
 
-Extended PortionAmount(const QString &valueText, float portion)
+Extended PortionAmount(QStringView valueText, float portion)
 {
-    return Checked(ParseNumber(valueText) * Hundredth * Extended(portion));
+    return Checked(ParseNumber(valueText, DecimalSeparator()) * Hundredth * Extended(portion));
 }
 
 TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &meals)
@@ -28,16 +28,23 @@ TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &
     PlanTotals &sums = result.sums;
     for (int meal = 0; meal < MealCount; ++meal) {
         const TextTableModel &list = *meals[size_t(meal)];
+        // Every row of a meal list has all six texts. Each is read from the
+        // store as it is needed, without a string of its own.
+        const TextStore &rows = list.store();
+        QString scratch;
+        const auto text = [&](int row, MealColumn column) {
+            return rows.textView(row, column, scratch);
+        };
         for (int row = 0; row < list.rowCount(); ++row) {
-            // Every row of a meal list has all six texts.
-            const QStringList &texts = list.rowTexts(row);
             try {
-                const float portion = ParsePortion(texts.at(MealPortion));
-                addAmount(sums.dayKcal, texts.at(MealKcal), portion);
-                addAmount(sums.mealKcal[size_t(meal)], texts.at(MealKcal), portion);
-                addAmount(sums.dayProtein, texts.at(MealProtein), portion);
-                addAmount(sums.dayFat, texts.at(MealFat), portion);
-                addAmount(sums.dayCarbohydrate, texts.at(MealCarbohydrate), portion);
+                const float portion = ParsePortion(text(row, MealPortion));
+                const Extended kcal = PortionAmount(text(row, MealKcal), portion);
+                addAmount(sums.dayKcal, kcal);
+                addAmount(sums.mealKcal[size_t(meal)], kcal);
+                addAmount(sums.dayProtein, PortionAmount(text(row, MealProtein), portion));
+                addAmount(sums.dayFat, PortionAmount(text(row, MealFat), portion));
+                addAmount(sums.dayCarbohydrate,
+                          PortionAmount(text(row, MealCarbohydrate), portion));
             } catch (const Failure &) {
                 result.failedRows.append({meal, row});
             }

@@ -27,10 +27,10 @@ enum MealColumn
 };
 
 // The portion text held as a single-precision number.
-float ParsePortion(const QString &portionText);
+float ParsePortion(QStringView portionText);
 // The amount in the portion of a value per 100 g: value × 0.01 × portion, in
 // that order, in extended precision.
-Extended PortionAmount(const QString &valueText, float portion);
+Extended PortionAmount(QStringView valueText, float portion);
 
 struct PlanTotals
 {

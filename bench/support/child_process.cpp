@@ -56,6 +56,8 @@ ChildRun RunSelf(const QStringList &arguments)
     rusage usage{};
     if (wait4(child, &status, 0, &usage) == child && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
+    run.secondsToExit =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const auto seconds = [](const timeval &t) {
         return double(t.tv_sec) + double(t.tv_usec) / 1e6;
     };

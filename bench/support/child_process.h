@@ -12,6 +12,8 @@ struct ChildRun
     QByteArray firstLine;
     // From just before the child was spawned to the arrival of that line.
     double secondsToFirstLine = 0;
+    // From just before the child was spawned to its end.
+    double secondsToExit = 0;
     // User and system time of the child until its end.
     double childCpuSeconds = 0;
     int exitStatus = -1;

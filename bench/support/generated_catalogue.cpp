@@ -92,5 +92,5 @@ quint64 FoodsFingerprint(const QList<FoodRecord> &foods)
 
 void WriteCatalogueFile(const QString &fileName, const QList<FoodRecord> &foods)
 {
-    WriteLines(fileName, LinesFromFoods(foods));
+    WriteFoodList(fileName, TextStore::fromRows(foods, FoodFieldCount));
 }

@@ -111,6 +111,9 @@ private Q_SLOTS:
 
     void newFoodFromTemplateAndWithout();
     void editMovesRenamedRowAndKeepsSelection();
+    void listFollowsItsMovedRow();
+    void typingFirstLettersSelectsFood_data();
+    void typingFirstLettersSelectsFood();
     void deleteAndCancelLeaveMealsAlone();
 
     void rightClickSelectsRowForNutrientInfo();
@@ -533,6 +536,8 @@ void tst_MainWindow::errorBoxForUncaughtFailure_data()
     QTest::newRow("message gets a full stop") << 0 << QStringLiteral("Stream-Schreibfehler.");
     QTest::newRow("standard exception") << 1 << QStringLiteral("kaputt.");
     QTest::newRow("no message: empty box") << 2 << QString();
+    QTest::newRow("memory ran out: said in German")
+        << 3 << QStringLiteral("Nicht genügend Arbeitsspeicher.");
 }
 
 void tst_MainWindow::errorBoxForUncaughtFailure()
@@ -546,6 +551,8 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
                 throw Failure(QStringLiteral("Stream-Schreibfehler"));
             if (kind == 1)
                 throw std::runtime_error("kaputt");
+            if (kind == 3)
+                throw std::bad_alloc();
             throw 42;
             after = true;
         });
@@ -828,6 +835,77 @@ void tst_MainWindow::editMovesRenamedRowAndKeepsSelection()
     QTest::qWait(350);
     QVERIFY(!dialogShown);
     QCOMPARE(catalogue.rowCount(), 5);
+}
+
+// A rename, or a new food above it, moves the selected row; the list keeps
+// it in sight.
+void tst_MainWindow::listFollowsItsMovedRow()
+{
+    QList<QStringList> foods;
+    for (int i = 0; i < 2000; ++i) {
+        foods.append({QStringLiteral("Brot %1").arg(i, 4, 10, QLatin1Char('0')),
+                      QStringLiteral("250"), QStringLiteral("8"), QStringLiteral("1"),
+                      QStringLiteral("50")});
+    }
+    TextListView *list = m_main->LM();
+    list->textModel()->setRows(foods);
+    const auto wholeInSight = [list] {
+        const QRect rect = list->visualRect(list->model()->index(list->selectedRow(), 0));
+        return list->viewport()->rect().contains(rect);
+    };
+    const auto nameTo = [](const QString &name) {
+        WhenModal([name](QWidget *modal) {
+            auto *menge = qobject_cast<TMenge *>(modal);
+            menge->field(TMenge::Name)->setText(name);
+            QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+        });
+    };
+
+    list->selectRow(0);
+    nameTo(QStringLiteral("Zwieback"));
+    m_main->Bearbeiten1Click();
+    QCOMPARE(list->selectedRow(), 1999);
+    QVERIFY(wholeInSight());
+
+    list->scrollToTop();
+    int lastWhole = list->rowAt(list->viewport()->height() - 1);
+    if (!list->viewport()->rect().contains(list->visualRect(list->model()->index(lastWhole, 0))))
+        --lastWhole;
+    list->selectRow(lastWhole);
+    QVERIFY(wholeInSight());
+    nameTo(QStringLiteral("Aal"));
+    m_main->Neu1Click();
+    QCOMPARE(list->selectedRow(), lastWhole + 1);
+    QVERIFY(wholeInSight());
+}
+
+void tst_MainWindow::typingFirstLettersSelectsFood_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("the first of several") << QStringLiteral("apf") << QStringLiteral("Apfel");
+    QTest::newRow("case aside") << QStringLiteral("APFELM") << QStringLiteral("apfelmus");
+    QTest::newRow("umlaut") << QStringLiteral("äp") << QStringLiteral("Äpfel getrocknet");
+    QTest::newRow("no food begins so") << QStringLiteral("x") << QString();
+}
+
+void tst_MainWindow::typingFirstLettersSelectsFood()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, selected);
+    openFile(m_sample);
+    TextListView *list = m_main->LM();
+    // As a keyboard types them, umlauts too, which QTest::keyClicks cannot.
+    for (QChar c : typed) {
+        const int key = c.toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(list, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(list, &release);
+    }
+    const int row = list->selectedRow();
+    QCOMPARE(row < 0 ? QString() : list->textModel()->text(row, 0), selected);
 }
 
 void tst_MainWindow::deleteAndCancelLeaveMealsAlone()

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -32,6 +33,64 @@ QList<QStringList> rowsNamed(const QStringList &rowNames)
     return rows;
 }
 
+// Names made of pieces that collation treats with care: umlauts, ß, case
+// pairs, blanks, hyphens, digits, accents alone, soft hyphens, controls;
+// canonically equivalent spellings; empty names and equal names come up
+// among them as well.
+QStringList trickyNames(int count)
+{
+    const QStringList pieces{QString(),
+                             QStringLiteral("a"),
+                             QStringLiteral("A"),
+                             QStringLiteral("ä"),
+                             QStringLiteral("Ä"),
+                             QStringLiteral("ae"),
+                             QStringLiteral("Ae"),
+                             QStringLiteral("ß"),
+                             QStringLiteral("ss"),
+                             QStringLiteral("SS"),
+                             QStringLiteral("ẞ"),
+                             QStringLiteral(" "),
+                             QStringLiteral("-"),
+                             QStringLiteral("1"),
+                             QStringLiteral("10"),
+                             QStringLiteral("2"),
+                             QStringLiteral("é"),
+                             QStringLiteral("e"),
+                             QStringLiteral("E"),
+                             QStringLiteral("o"),
+                             QStringLiteral("ö"),
+                             QStringLiteral("Ö"),
+                             QStringLiteral("oe"),
+                             QStringLiteral("z"),
+                             QStringLiteral("Z"),
+                             QStringLiteral(","),
+                             QStringLiteral("."),
+                             QStringLiteral("'"),
+                             QStringLiteral("\u00AD"),
+                             QStringLiteral("e\u0301"),
+                             QStringLiteral("\t"),
+                             QStringLiteral("\u0001"),
+                             QStringLiteral("Apfel"),
+                             QStringLiteral("Äpfel"),
+                             QStringLiteral("Weißkohl"),
+                             QStringLiteral("Quitte"),
+                             QStringLiteral("l·l"),
+                             QStringLiteral("Łosoś"),
+                             QStringLiteral("İ"),
+                             QStringLiteral("ı")};
+    QRandomGenerator random(1848);
+    QStringList result;
+    for (int i = 0; i < count; ++i) {
+        QString name;
+        const int parts = random.bounded(5);
+        for (int part = 0; part < parts; ++part)
+            name += pieces.at(random.bounded(int(pieces.size())));
+        result.append(name);
+    }
+    return result;
+}
+
 // The model's rows must always carry the texts they were given together.
 void verifyRowsIntact(const TextTableModel &model)
 {
@@ -55,6 +114,9 @@ private Q_SLOTS:
     void sortedOrder_data();
     void sortedOrder();
     void loadKeepsEqualNamesInLoadOrder();
+    void trickyNamesInQCollatorOrder();
+    void findNamePrefix();
+    void editsKeepEveryText();
 
     void appendRow_data();
     void appendRow();
@@ -199,6 +261,137 @@ void tst_TextTableModel::loadKeepsEqualNamesInLoadOrder()
     // The test would prove nothing if equal names never met.
     QCOMPARE(m_model->text(0, 0), QString());
     QCOMPARE(m_model->text(1, 0), QString());
+}
+
+// The model makes its collation keys with ICU itself; they must give the
+// order of QCollator, with which the lists sorted before, and the order of
+// one row added after the other.
+void tst_TextTableModel::trickyNamesInQCollatorOrder()
+{
+    QStringList loaded = trickyNames(3000);
+    // Equal names in two spellings, in the order a collator that did not
+    // normalise would turn round.
+    loaded << QStringLiteral("d\u0323\u0307") << QStringLiteral("\u1E0B\u0323");
+    QList<int> expected(loaded.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    const QCollator collator = UserCollator();
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return collator.compare(loaded[a], loaded[b]) < 0; });
+
+    QList<QStringList> rows;
+    for (int i = 0; i < loaded.size(); ++i)
+        rows.append({loaded[i], QString::number(i)});
+    m_model->setRows(rows);
+    QList<int> order;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        order.append(m_model->text(row, 1).toInt());
+    QCOMPARE(order, expected);
+
+    TextTableModel added(headers());
+    for (const QStringList &row : rows) {
+        if (!row.front().isEmpty())
+            added.appendRow(row);
+    }
+    QList<int> addedOrder;
+    for (int row = 0; row < added.rowCount(); ++row)
+        addedOrder.append(added.text(row, 1).toInt());
+    expected.removeIf([&](int i) { return loaded[i].isEmpty(); });
+    QCOMPARE(addedOrder, expected);
+}
+
+// The search by first letters finds what a search through every row finds.
+void tst_TextTableModel::findNamePrefix()
+{
+    QStringList loaded = trickyNames(3000);
+    loaded << QStringLiteral("Quittengelee, hausgemacht") << QStringLiteral("quitte")
+           << QStringLiteral("Thunfisch in Öl");
+    load(loaded);
+    m_model->appendRow({QString(), QStringLiteral("kcal ")});
+    const QStringList prefixes{
+        QStringLiteral("a"),        QStringLiteral("A"),       QStringLiteral("ä"),
+        QStringLiteral("äp"),       QStringLiteral("ae"),      QStringLiteral("ss"),
+        QStringLiteral("ß"),        QStringLiteral("ẞ"),       QStringLiteral("quitt"),
+        QStringLiteral("QUITTENG"), QStringLiteral("-"),       QStringLiteral(" "),
+        QStringLiteral("1"),        QStringLiteral("e\u0301"), QStringLiteral("é"),
+        QStringLiteral("l·"),       QStringLiteral("ł"),       QStringLiteral("i"),
+        QStringLiteral("\u00AD"),   QStringLiteral("xyz"),     QStringLiteral("zz")};
+    const int count = m_model->rowCount();
+    for (const QString &prefix : prefixes) {
+        for (int from : {0, 1, count / 3, count / 2, count - 2, count - 1}) {
+            int expected = -1;
+            for (int step = 0; step < count && expected < 0; ++step) {
+                const int row = (from + step) % count;
+                if (m_model->text(row, 0).startsWith(prefix, Qt::CaseInsensitive))
+                    expected = row;
+            }
+            QVERIFY2(m_model->findNamePrefix(prefix, from) == expected,
+                     qPrintable(prefix + QStringLiteral(" from ") + QString::number(from)));
+        }
+    }
+    QVERIFY(m_model->findNamePrefix(QStringLiteral("quitt"), 0) >= 0);
+}
+
+// Many edits, among them texts the store cannot hold as bytes, so that rows
+// move to its side area, back, and the store collects what they left.
+void tst_TextTableModel::editsKeepEveryText()
+{
+    QRandomGenerator random(77);
+    const QStringList words{QStringLiteral("Apfel"),       QStringLiteral("Äpfel"),
+                            QStringLiteral("Brot; hell"),  QStringLiteral("Łosoś"),
+                            QStringLiteral("Weißkohl"),    QString(),
+                            QString(60, QLatin1Char('x')), QStringLiteral("€ 1,5")};
+    auto word = [&] {
+        return words.at(random.bounded(int(words.size()))) + QString::number(random.bounded(50));
+    };
+    QHash<QString, QStringList> expected;
+    int nextId = 0;
+    auto newRow = [&] {
+        const QStringList row{word(), QStringLiteral("id %1").arg(nextId++), word(), word(),
+                              word()};
+        expected.insert(row[1], row);
+        return row;
+    };
+    QList<QStringList> rows;
+    for (int i = 0; i < 200; ++i)
+        rows.append(newRow());
+    m_model->setRows(rows);
+    for (int step = 0; step < 3000; ++step) {
+        const int count = m_model->rowCount();
+        const int row = count > 0 ? random.bounded(count) : -1;
+        switch (random.bounded(count < 100 ? 2 : 5)) {
+        case 0:
+        case 1:
+            m_model->appendRow(newRow());
+            break;
+        case 2: {
+            const QString name = random.bounded(10) == 0 ? QString() : word();
+            expected[m_model->text(row, 1)][0] = name;
+            m_model->setName(row, name);
+            break;
+        }
+        case 3: {
+            const int column = 2 + random.bounded(3);
+            const QString text = word();
+            expected[m_model->text(row, 1)][column] = text;
+            m_model->setText(row, column, text);
+            break;
+        }
+        default:
+            expected.remove(m_model->text(row, 1));
+            m_model->removeRow(row);
+        }
+    }
+    QCOMPARE(m_model->rowCount(), int(expected.size()));
+    const QCollator collator = UserCollator();
+    bool emptyTail = false;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const QStringList texts = m_model->rowTexts(row);
+        QCOMPARE(texts, expected.value(texts.value(1)));
+        if (row > 0 && collator.compare(m_model->text(row - 1, 0), texts[0]) > 0)
+            emptyTail = true;
+        // Out of order may stand only empty names at the end.
+        QVERIFY(!emptyTail || texts[0].isEmpty());
+    }
 }
 
 void tst_TextTableModel::appendRow_data()

@@ -87,7 +87,7 @@ QList<FoodRecord> tst_BadInput::load(const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the test file");
     file.close();
-    return FoodsFromLines(ReadLines(path));
+    return ReadFoodList(path).rows();
 }
 
 void tst_BadInput::randomBytes_data()

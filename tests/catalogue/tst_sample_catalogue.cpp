@@ -26,7 +26,7 @@ void tst_SampleCatalogue::initTestCase()
 {
     SetDecimalSeparator(QLatin1Char(','));
     m_fileName = QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Lebensmittel.lmk");
-    m_foods = FoodsFromLines(ReadLines(m_fileName));
+    m_foods = ReadFoodList(m_fileName).rows();
 }
 
 void tst_SampleCatalogue::enoughFoods()
@@ -71,8 +71,7 @@ void tst_SampleCatalogue::savesToTheSameBytes()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString copy = dir.filePath(QStringLiteral("Lebensmittel.lmk"));
-    CheckStorable(m_foods);
-    WriteLines(copy, LinesFromFoods(m_foods));
+    WriteFoodList(copy, TextStore::fromRows(m_foods, FoodFieldCount));
     QFile written(copy);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), original);

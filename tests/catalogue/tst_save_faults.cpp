@@ -16,6 +16,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +30,7 @@ enum ChildResult
     OtherFailure = 2,
     RowsChanged = 3,
     ForkFailed = 4,
+    OpenRefused = 5,
 };
 
 QList<FoodRecord> sampleFoods(int count)
@@ -60,30 +62,12 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 
 QByteArray expectedBytes(const QList<FoodRecord> &foods)
 {
-    QByteArray bytes;
-    for (const QString &line : LinesFromFoods(foods))
-        bytes += EncodeWindows1252(line) + "\r\n";
-    return bytes;
-}
-
-// A copy that shares no text with the original, so that a change made to the
-// rows in place would show in a comparison.
-QList<FoodRecord> deepCopy(const QList<FoodRecord> &foods)
-{
-    QList<FoodRecord> copy;
-    copy.reserve(foods.size());
-    for (const FoodRecord &food : foods) {
-        FoodRecord texts;
-        for (const QString &text : food)
-            texts.append(QString(text.constData(), text.size()));
-        copy.append(texts);
-    }
-    return copy;
+    return FoodListBytes(TextStore::fromRows(foods, FoodFieldCount));
 }
 
 // Saves the rows as the save command does, in a child that may write at most
 // sizeLimit bytes to any file.
-ChildResult saveWithSizeLimit(const QString &path, const QList<FoodRecord> &foods, rlim_t sizeLimit)
+ChildResult saveWithSizeLimit(const QString &path, const TextStore &foods, rlim_t sizeLimit)
 {
     const pid_t pid = fork();
     if (pid < 0)
@@ -92,15 +76,14 @@ ChildResult saveWithSizeLimit(const QString &path, const QList<FoodRecord> &food
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{sizeLimit, sizeLimit};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const QList<FoodRecord> before = deepCopy(foods);
+        const QList<FoodRecord> before = foods.rows();
         int result = Saved;
         try {
-            CheckStorable(foods);
-            WriteLines(path, LinesFromFoods(foods));
+            WriteFoodList(path, foods);
         } catch (const Failure &failure) {
             result = failure.message() == u"Stream-Schreibfehler" ? StreamWriteError : OtherFailure;
         }
-        if (foods != before)
+        if (foods.rows() != before)
             result = RowsChanged;
         // No exit handlers: the child shares the parent's test state.
         _exit(result);
@@ -130,7 +113,7 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_dir;
-    QList<FoodRecord> m_foods;
+    TextStore m_foods;
     QByteArray m_newBytes;
     QByteArray m_previousBytes;
 };
@@ -139,8 +122,8 @@ void tst_SaveFaults::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     // Over a megabyte, so that the write crosses the writer's 1 MiB pieces.
-    m_foods = sampleFoods(30000);
-    m_newBytes = expectedBytes(m_foods);
+    m_foods = TextStore::fromRows(sampleFoods(30000), FoodFieldCount);
+    m_newBytes = FoodListBytes(m_foods);
     QVERIFY(m_newBytes.size() > (1 << 20) + 2);
     m_previousBytes =
         expectedBytes(sampleFoods(3)) + QByteArray("Rest ohne Zeilenende\x80\xff", 22);
@@ -205,17 +188,17 @@ void tst_SaveFaults::cannotCreate()
     QFETCH(QString, path);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("ordner.lmk")));
     const QStringList entriesBefore = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
-    const QList<FoodRecord> foods = sampleFoods(3);
-    const QList<FoodRecord> before = deepCopy(foods);
+    const TextStore foods = TextStore::fromRows(sampleFoods(3), FoodFieldCount);
+    const QList<FoodRecord> before = foods.rows();
 
     try {
-        WriteLines(path, LinesFromFoods(foods));
+        WriteFoodList(path, foods);
         QFAIL("the save did not fail");
     } catch (const Failure &failure) {
         QCOMPARE(failure.message(),
                  QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
     }
-    QCOMPARE(foods, before);
+    QCOMPARE(foods.rows(), before);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
     QVERIFY(QDir(m_dir.filePath(QStringLiteral("ordner.lmk"))).isEmpty());
 }
@@ -241,18 +224,38 @@ void tst_SaveFaults::cannotOpen_data()
     QVERIFY(QFile::remove(target));
     QTest::newRow("link whose file was removed") << link;
     QTest::newRow("empty name") << QString();
+
+    // Opening a pipe without a writer waits for one, and reading it waits
+    // for its end: a reader that tried would never come back.
+    const QString pipe = m_dir.filePath(QStringLiteral("rohr.lmk"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QTest::newRow("named pipe") << pipe;
 }
 
+// The read runs in a child that an alarm ends, so that a reader that waits
+// fails the test instead of holding up the suite.
 void tst_SaveFaults::cannotOpen()
 {
     QFETCH(QString, path);
-    try {
-        ReadLines(path);
-        QFAIL("the read did not fail");
-    } catch (const Failure &failure) {
-        QCOMPARE(failure.message(),
-                 QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(path));
+    const pid_t pid = fork();
+    QVERIFY(pid >= 0);
+    if (pid == 0) {
+        alarm(20);
+        int result = OtherFailure;
+        try {
+            ReadFoodList(path);
+        } catch (const Failure &failure) {
+            if (failure.message() ==
+                QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(path))
+                result = OpenRefused;
+        }
+        _exit(result);
     }
+    int status = 0;
+    QCOMPARE(waitpid(pid, &status, 0), pid);
+    QVERIFY2(!WIFSIGNALED(status), "the read did not come back");
+    QVERIFY(WIFEXITED(status));
+    QVERIFY2(WEXITSTATUS(status) == OpenRefused, "the read did not fail with the open message");
 }
 
 QTEST_APPLESS_MAIN(tst_SaveFaults)

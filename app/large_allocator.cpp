@@ -1,0 +1,32 @@
+#include "app/large_allocator.h"
+
+#include <cstdlib>
+#include <sys/mman.h>
+
+namespace {
+
+constexpr std::size_t HugePage = std::size_t(2) << 20;
+
+} // namespace
+
+void *AllocateLarge(std::size_t bytes)
+{
+    if (bytes < HugePage) {
+        void *pointer = std::malloc(bytes == 0 ? 1 : bytes);
+        if (!pointer)
+            throw std::bad_alloc();
+        return pointer;
+    }
+    const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+    void *pointer = std::aligned_alloc(HugePage, rounded);
+    if (!pointer)
+        throw std::bad_alloc();
+    // Only advice: where the kernel has no huge pages the memory is as good.
+    madvise(pointer, rounded, MADV_HUGEPAGE);
+    return pointer;
+}
+
+void FreeLarge(void *pointer, std::size_t) noexcept
+{
+    std::free(pointer);
+}
