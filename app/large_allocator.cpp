@@ -1,6 +1,8 @@
 #include "app/large_allocator.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <sys/mman.h>
 
 namespace {
@@ -29,4 +31,24 @@ void *AllocateLarge(std::size_t bytes)
 void FreeLarge(void *pointer, std::size_t) noexcept
 {
     std::free(pointer);
+}
+
+void LargeBuffer::reserve(std::size_t bytes)
+{
+    if (bytes <= m_capacity)
+        return;
+    auto *data = static_cast<unsigned char *>(AllocateLarge(bytes));
+    if (m_size > 0)
+        std::memcpy(data, m_data, m_size);
+    if (m_data)
+        FreeLarge(m_data, m_capacity);
+    m_data = data;
+    m_capacity = bytes;
+}
+
+unsigned char *LargeBuffer::room(std::size_t bytes)
+{
+    if (m_size + bytes > m_capacity)
+        reserve(std::max(m_size + bytes, 2 * m_capacity));
+    return m_data + m_size;
 }

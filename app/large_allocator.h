@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 void *AllocateLarge(std::size_t bytes);
 void FreeLarge(void *pointer, std::size_t bytes) noexcept;
@@ -32,4 +33,45 @@ template <typename T> struct LargeAllocator
     }
 
     template <typename U> bool operator==(const LargeAllocator<U> &) const noexcept { return true; }
+};
+
+// Bytes one after the other in one large block, which grows by copying and
+// keeps its memory when cleared.
+class LargeBuffer
+{
+public:
+    LargeBuffer() = default;
+    LargeBuffer(LargeBuffer &&other) noexcept
+        : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
+          m_capacity(std::exchange(other.m_capacity, 0))
+    {}
+    LargeBuffer &operator=(LargeBuffer &&other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
+        return *this;
+    }
+    LargeBuffer(const LargeBuffer &) = delete;
+    LargeBuffer &operator=(const LargeBuffer &) = delete;
+    ~LargeBuffer()
+    {
+        if (m_data)
+            FreeLarge(m_data, m_capacity);
+    }
+
+    const unsigned char *data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+    std::size_t capacity() const { return m_capacity; }
+    bool empty() const { return m_size == 0; }
+    void reserve(std::size_t bytes);
+    void clear() { m_size = 0; }
+    // At least bytes of room after the end, not yet part of the buffer.
+    unsigned char *room(std::size_t bytes);
+    void resize(std::size_t bytes) { m_size = bytes; }
+
+private:
+    unsigned char *m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
 };

@@ -23,25 +23,20 @@ constexpr std::uint64_t QuietBit = std::uint64_t(1) << 62;
 // What the x87 gives for an invalid operation such as 0/0 or ∞ − ∞.
 constexpr SoftExtended Indefinite = SoftExtended::FromBits(0xFFFF, IntegerBit | QuietBit);
 
-constexpr auto FivePowers = [] {
-    std::array<std::uint64_t, 28> powers{};
+template <std::uint64_t Base, std::size_t Count>
+constexpr std::array<std::uint64_t, Count> PowersOf()
+{
+    std::array<std::uint64_t, Count> powers{};
     std::uint64_t power = 1;
     for (std::uint64_t &entry : powers) {
         entry = power;
-        power *= 5;
+        power *= Base;
     }
     return powers;
-}();
+}
 
-constexpr auto TenPowers = [] {
-    std::array<std::uint64_t, 20> powers{};
-    std::uint64_t power = 1;
-    for (std::uint64_t &entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}();
+constexpr auto FivePowers = PowersOf<5, 28>();
+constexpr auto TenPowers = PowersOf<10, 20>();
 
 int exponentField(SoftExtended value)
 {

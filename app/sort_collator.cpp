@@ -42,45 +42,6 @@ void appendCodeUnits(QStringView text, SortKeyBuffer &keys)
 
 } // namespace
 
-SortKeyBuffer::SortKeyBuffer(SortKeyBuffer &&other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
-      m_capacity(std::exchange(other.m_capacity, 0))
-{}
-
-SortKeyBuffer &SortKeyBuffer::operator=(SortKeyBuffer &&other) noexcept
-{
-    std::swap(m_data, other.m_data);
-    std::swap(m_size, other.m_size);
-    std::swap(m_capacity, other.m_capacity);
-    return *this;
-}
-
-SortKeyBuffer::~SortKeyBuffer()
-{
-    if (m_data)
-        FreeLarge(m_data, m_capacity);
-}
-
-void SortKeyBuffer::reserve(std::size_t bytes)
-{
-    if (bytes <= m_capacity)
-        return;
-    auto *data = static_cast<unsigned char *>(AllocateLarge(bytes));
-    if (m_size > 0)
-        std::memcpy(data, m_data, m_size);
-    if (m_data)
-        FreeLarge(m_data, m_capacity);
-    m_data = data;
-    m_capacity = bytes;
-}
-
-unsigned char *SortKeyBuffer::room(std::size_t bytes)
-{
-    if (m_size + bytes > m_capacity)
-        reserve(std::max(m_size + bytes, 2 * m_capacity));
-    return m_data + m_size;
-}
-
 SortCollator::SortCollator(const QCollator &settings)
     : m_locale(settings.locale()), m_caseSensitivity(settings.caseSensitivity()),
       m_numericMode(settings.numericMode()), m_ignorePunctuation(settings.ignorePunctuation())

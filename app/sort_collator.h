@@ -9,6 +9,8 @@
 // does. One object must not be used by two threads at once; a copy is an
 // independent collator of the same collation.
 
+#include "app/large_allocator.h"
+
 #include <QCollator>
 #include <QStringView>
 
@@ -18,32 +20,8 @@
 
 struct UCollator;
 
-// Collation keys one after the other in one block, which grows without being
-// cleared first.
-class SortKeyBuffer
-{
-public:
-    SortKeyBuffer() = default;
-    SortKeyBuffer(SortKeyBuffer &&other) noexcept;
-    SortKeyBuffer &operator=(SortKeyBuffer &&other) noexcept;
-    SortKeyBuffer(const SortKeyBuffer &) = delete;
-    SortKeyBuffer &operator=(const SortKeyBuffer &) = delete;
-    ~SortKeyBuffer();
-
-    const unsigned char *data() const { return m_data; }
-    std::size_t size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
-    void reserve(std::size_t bytes);
-    void clear() { m_size = 0; }
-    // At least bytes of room after the end, not yet part of the buffer.
-    unsigned char *room(std::size_t bytes);
-    void resize(std::size_t bytes) { m_size = bytes; }
-
-private:
-    unsigned char *m_data = nullptr;
-    std::size_t m_size = 0;
-    std::size_t m_capacity = 0;
-};
+// Collation keys one after the other in one block.
+using SortKeyBuffer = LargeBuffer;
 
 class SortCollator
 {

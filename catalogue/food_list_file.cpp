@@ -35,44 +35,10 @@ bool endsLine(char c)
     throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
 }
 
-// A file's bytes, in memory taken as the store takes its own.
-class FileBytes
-{
-public:
-    FileBytes() = default;
-    FileBytes(const FileBytes &) = delete;
-    FileBytes &operator=(const FileBytes &) = delete;
-    ~FileBytes()
-    {
-        if (m_data)
-            FreeLarge(m_data, m_capacity);
-    }
-
-    QByteArrayView view() const { return QByteArrayView(m_data, qsizetype(m_size)); }
-    char *end() { return m_data + m_size; }
-    size_t room() const { return m_capacity - m_size; }
-    void grow(size_t bytes) { m_size += bytes; }
-    void reserve(size_t capacity)
-    {
-        char *data = static_cast<char *>(AllocateLarge(capacity));
-        if (m_size > 0)
-            std::memcpy(data, m_data, m_size);
-        if (m_data)
-            FreeLarge(m_data, m_capacity);
-        m_data = data;
-        m_capacity = capacity;
-    }
-
-private:
-    char *m_data = nullptr;
-    size_t m_size = 0;
-    size_t m_capacity = 0;
-};
-
 // The whole of a regular file. The file is opened without waiting, so that a
 // named pipe without a writer does not keep the open waiting, and refused
 // unless it is a regular file, whose reading ends.
-void readRegularFile(const QString &fileName, FileBytes &bytes)
+void readRegularFile(const QString &fileName, LargeBuffer &bytes)
 {
     if (fileName.isEmpty())
         cannotOpen(fileName);
@@ -92,18 +58,17 @@ void readRegularFile(const QString &fileName, FileBytes &bytes)
         cannotOpen(fileName);
     // The size it has now and a byte more, to see the end; a file that grows
     // while it is read is read on.
-    bytes.reserve(size_t(status.st_size) + 1);
+    size_t wanted = size_t(status.st_size) + 1;
     while (true) {
-        if (bytes.room() == 0)
-            bytes.reserve(2 * (bytes.view().size() + 4096));
-        const ssize_t got = ::read(fd, bytes.end(), bytes.room());
+        const ssize_t got = ::read(fd, bytes.room(wanted), wanted);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             cannotOpen(fileName);
         if (got == 0)
             break;
-        bytes.grow(size_t(got));
+        bytes.resize(bytes.size() + size_t(got));
+        wanted = std::max<size_t>(bytes.capacity() - bytes.size(), 4096);
     }
 }
 
@@ -344,9 +309,10 @@ TextStore FoodsFromBytes(QByteArrayView bytes)
 
 TextStore ReadFoodList(const QString &fileName)
 {
-    FileBytes bytes;
+    LargeBuffer bytes;
     readRegularFile(fileName, bytes);
-    return FoodsFromBytes(bytes.view());
+    return FoodsFromBytes(
+        QByteArrayView(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
 }
 
 QByteArray FoodListBytes(const TextStore &foods)
