@@ -33,7 +33,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ ! -e "$sysroot/.complete" ]; then
+# What the core needs, for arm64; the sysroot is made again when this changes.
+packages=(qt6-base-dev libicu-dev libjpeg62-turbo-dev libc6-dev)
+if [ "$(cat "$sysroot/.complete" 2>/dev/null)" != "${packages[*]}" ]; then
   # apt for arm64 alone, with lists, cache and an empty package status of its
   # own: it resolves the whole dependency closure and only downloads it.
   state=$work/apt
@@ -45,12 +47,12 @@ if [ ! -e "$sysroot/.complete" ]; then
     -o Debug::NoLocking=1 -o APT::Get::Download-Only=true)
   apt-get "${apt_options[@]}" -qq update
   apt-get "${apt_options[@]}" -y -qq --no-install-recommends install \
-    qt6-base-dev libjpeg62-turbo-dev libc6-dev >/dev/null
+    "${packages[@]}" >/dev/null
   for deb in "$state"/archives/*.deb; do
     dpkg-deb -x "$deb" "$sysroot"
   done
   echo "sysroot: $(ls "$state"/archives/*.deb | wc -l) arm64 packages unpacked" >&2
-  touch "$sysroot/.complete"
+  echo "${packages[*]}" >"$sysroot/.complete"
 fi
 
 libraries="$sysroot/usr/lib/aarch64-linux-gnu:$sysroot/lib/aarch64-linux-gnu"
