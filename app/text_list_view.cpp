@@ -82,9 +82,11 @@ void TextListView::keyboardSearch(const QString &search)
     const int count = m_model->rowCount();
     if (count == 0)
         return;
-    const QModelIndex current = currentIndex();
-    // A new search starts after the current row, so that typing the letter
-    // of the selected food again goes on to the next one.
+    // A new search starts after the selected row, so that typing the letter
+    // of the selected food again goes on to the next one. With nothing
+    // selected it starts at the first row: the cursor Qt puts there when the
+    // list gets the keyboard is not a row the user chose.
+    const QModelIndex current = selectedRow() >= 0 ? currentIndex() : QModelIndex();
     bool skipRow = false;
     const bool typing = m_typingTime.isValid();
     const qint64 elapsed = typing ? m_typingTime.restart() : 0;
