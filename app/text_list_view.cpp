@@ -134,6 +134,20 @@ void TextListView::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+QModelIndex TextListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and last row, with or without Ctrl, as in
+    // any report list; a table's End goes to the last column instead and
+    // scrolls the names out of sight.
+    const int rows = model()->rowCount();
+    if ((cursorAction == MoveHome || cursorAction == MoveEnd) && rows > 0) {
+        const QModelIndex current = currentIndex();
+        return model()->index(cursorAction == MoveHome ? 0 : rows - 1,
+                              current.isValid() ? current.column() : 0);
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
+}
+
 void TextListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     // The table view tells screen readers that its new current cell has the

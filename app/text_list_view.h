@@ -20,7 +20,7 @@ public:
     int selectedRow() const;
 
     // Typing the first letters of a name selects the first row from the
-    // current one on (from the top when none follows) whose name begins with
+    // selected one on (from the top when none follows or none is selected) whose name begins with
     // them, case aside, as Qt's views do; the letters typed within the
     // keyboard input interval add up. Searches the names whatever the
     // column of the current cell, in the model's sorted order, so that it
@@ -34,6 +34,7 @@ Q_SIGNALS:
 protected:
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

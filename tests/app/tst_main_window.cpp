@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -95,6 +96,8 @@ private Q_SLOTS:
     void tabWalksTheControls();
     void arrowKeySelectsRow_data();
     void arrowKeySelectsRow();
+    void homeAndEndGoToFirstAndLastRow_data();
+    void homeAndEndGoToFirstAndLastRow();
     void focusReturnsAfterModal_data();
     void focusReturnsAfterModal();
     void localeChangeRereadsSeparator();
@@ -463,6 +466,34 @@ void tst_MainWindow::arrowKeySelectsRow()
     QCOMPARE(list->selectedRow(), 0);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->selectedRow(), 1);
+}
+
+void tst_MainWindow::homeAndEndGoToFirstAndLastRow_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("row");
+    QTest::addRow("End") << int(Qt::Key_End) << int(Qt::NoModifier) << 4;
+    QTest::addRow("Ctrl+End") << int(Qt::Key_End) << int(Qt::ControlModifier) << 4;
+    QTest::addRow("Home") << int(Qt::Key_Home) << int(Qt::NoModifier) << 0;
+    QTest::addRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0;
+}
+
+// ... and keep the names in sight in a list narrower than its columns.
+void tst_MainWindow::homeAndEndGoToFirstAndLastRow()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, row);
+    openFile(m_sample);
+    TextListView *list = m_main->LM();
+    list->setColumnWidth(0, list->viewport()->width());
+    list->selectRow(2);
+    QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+
+    QTest::keyClick(list, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(list->selectedRow(), row);
+    QCOMPARE(list->horizontalScrollBar()->value(), 0);
 }
 
 void tst_MainWindow::focusReturnsAfterModal_data()
