@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFrame>
 #include <QLabel>
 #include <QStyle>
 #include <QTextDocument>
@@ -205,6 +206,22 @@ public:
     }
 };
 
+// A plain frame as Qt presents it, a border, unless it is a line between
+// blocks: a review of the window read those as empty frames ("Rahmen").
+// Decided when asked, since the shape is set after the frame is made.
+class FrameAccessible final : public QAccessibleWidget
+{
+public:
+    explicit FrameAccessible(QFrame *frame) : QAccessibleWidget(frame, QAccessible::Border) {}
+
+    QAccessible::Role role() const override
+    {
+        const QFrame::Shape shape = static_cast<const QFrame *>(object())->frameShape();
+        return shape == QFrame::HLine || shape == QFrame::VLine ? QAccessible::Separator
+                                                                : QAccessible::Border;
+    }
+};
+
 QAccessibleInterface *displayFactory(const QString &className, QObject *object)
 {
     if (!object || !object->isWidgetType())
@@ -213,6 +230,8 @@ QAccessibleInterface *displayFactory(const QString &className, QObject *object)
         return new DisplayAccessible(static_cast<QLabel *>(object));
     if (className == QLatin1String("Announcer"))
         return new AnnouncerAccessible(static_cast<Announcer *>(object));
+    if (className == QLatin1String("QFrame"))
+        return new FrameAccessible(static_cast<QFrame *>(object));
     return nullptr;
 }
 

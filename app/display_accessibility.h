@@ -9,7 +9,8 @@ class QLabel;
 // or its name where they lie nowhere. With this installed, every text label
 // offers its shown text, with the place of each character, beside its name; a
 // value display is named as below; and a label that is the buddy of another
-// label is read with that label as its caption.
+// label is read with that label as its caption. A line between blocks is
+// presented as a separator.
 void InstallDisplayAccessibility();
 
 // Makes a label a display of a value that screen readers name by its caption,

@@ -649,6 +649,16 @@ void tst_MainWindow::addPortionThroughDialog()
                   QStringLiteral("Gesamtkalorien 78,0 kcal"), QStringLiteral("Eiweiss 0,4 Gramm"),
                   QStringLiteral("Fett 0,2 Gramm"), QStringLiteral("Kohlenhydrate 18,6 Gramm")}));
     QCOMPARE(inPlace, displays(*m_main));
+
+    // The lines between the blocks (and in the dialogs) are separators, not
+    // empty frames.
+    QList<QAccessible::Role> lines;
+    for (QFrame *frame : m_main->findChildren<QFrame *>()) {
+        if (frame->frameShape() == QFrame::VLine || frame->frameShape() == QFrame::HLine)
+            lines.append(QAccessible::queryAccessibleInterface(frame)->role());
+    }
+    QVERIFY(lines.size() >= 3);
+    QCOMPARE(lines, QList<QAccessible::Role>(lines.size(), QAccessible::Separator));
 }
 
 void tst_MainWindow::addPortionByDoubleClickToPageShown()
