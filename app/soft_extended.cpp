@@ -177,6 +177,26 @@ SoftExtended fromBinary(bool negative, std::uint64_t integer, int exponent)
     return make(negative, Bias + 63 + exponent - shift, integer << shift);
 }
 
+// A float or double from its fields, exactly: an exponent field of
+// exponentBits bits, all ones for infinity and NaN, and a fraction of
+// fractionBits bits; a NaN keeps its payload and comes out quiet.
+SoftExtended fromIeee(bool negative, int exponent, std::uint64_t fraction, int exponentBits,
+                      int fractionBits)
+{
+    const int ones = (1 << exponentBits) - 1;
+    if (exponent == ones) {
+        return fraction == 0 ? infinity(negative)
+                             : make(negative, InfinityExponent,
+                                    IntegerBit | QuietBit | (fraction << (63 - fractionBits)));
+    }
+    // The exponent of the smallest denormal's unit: -149 and -1074.
+    const int lowest = 1 - ones / 2 - fractionBits;
+    if (exponent == 0)
+        return fromBinary(negative, fraction, lowest);
+    return fromBinary(negative, fraction | (std::uint64_t(1) << fractionBits),
+                      exponent - 1 + lowest);
+}
+
 // Rounds a finite non-zero value to a binary format whose numbers are n × 2^q
 // with n < 2^precision and minQuantum <= q <= maxQuantum. Gives the format's
 // bits without the sign; infinity is the first pattern beyond the largest.
@@ -479,38 +499,15 @@ Scaled scale(std::uint64_t significand, long long exponent, int power)
 
 SoftExtended::SoftExtended(float value)
 {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const bool negative = (bits >> 31) != 0;
-    const int exponent = int(bits >> 23) & 0xFF;
-    const std::uint64_t fraction = bits & 0x7FFFFF;
-    if (exponent == 0xFF) {
-        *this = fraction == 0
-                    ? infinity(negative)
-                    : make(negative, InfinityExponent, IntegerBit | QuietBit | (fraction << 40));
-    } else if (exponent == 0) {
-        *this = fromBinary(negative, fraction, -149);
-    } else {
-        *this = fromBinary(negative, fraction | 0x800000, exponent - 150);
-    }
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    *this = fromIeee(bits >> 31, int(bits >> 23) & 0xFF, bits & 0x7FFFFF, 8, 23);
 }
 
 SoftExtended::SoftExtended(double value)
 {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const bool negative = (bits >> 63) != 0;
-    const int exponent = int(bits >> 52) & 0x7FF;
-    const std::uint64_t fraction = bits & ((std::uint64_t(1) << 52) - 1);
-    if (exponent == 0x7FF) {
-        *this = fraction == 0
-                    ? infinity(negative)
-                    : make(negative, InfinityExponent, IntegerBit | QuietBit | (fraction << 11));
-    } else if (exponent == 0) {
-        *this = fromBinary(negative, fraction, -1074);
-    } else {
-        *this = fromBinary(negative, fraction | (std::uint64_t(1) << 52), exponent - 1075);
-    }
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    *this = fromIeee(bits >> 63, int(bits >> 52) & 0x7FF, bits & ((std::uint64_t(1) << 52) - 1), 11,
+                     52);
 }
 
 SoftExtended::SoftExtended(long double value)

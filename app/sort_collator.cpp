@@ -1,14 +1,11 @@
 #include "app/sort_collator.h"
 
-#include "app/large_allocator.h"
-
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/uset.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <utility>
 

@@ -33,13 +33,16 @@ using RowOrder = std::vector<uint32_t, LargeAllocator<uint32_t>>;
 
 class TextStore
 {
+    // One per row, in the order of the list (see above).
+    using References = std::vector<uint32_t, LargeAllocator<uint32_t>>;
+
 public:
     // A new order of the rows, made beforehand, so that putting it in place
     // cannot fail (the views may have been told already that rows move).
     class Reordering
     {
         friend class TextStore;
-        std::vector<uint32_t, LargeAllocator<uint32_t>> m_rows;
+        References m_rows;
     };
 
     explicit TextStore(int columnCount = 0);
@@ -93,7 +96,7 @@ private:
 
     int m_columnCount;
     std::vector<char, LargeAllocator<char>> m_bytes;
-    std::vector<uint32_t, LargeAllocator<uint32_t>> m_rows;
+    References m_rows;
     std::vector<QStringList> m_side;
     size_t m_deadBytes = 0;
     size_t m_deadSideRows = 0;

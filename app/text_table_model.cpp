@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -410,15 +409,22 @@ void TextTableModel::removeRow(int row)
     m_rows.erase(row);
     endRemoveRows();
     if (!m_sorted) {
-        // Out of order are only the empty names at the end, after the
-        // sorted rows: the table is in order again once they stand at the
-        // end of nothing but empty names.
-        QString scratch;
-        int last = rowCount() - 1;
-        while (last >= 0 && name(last, scratch).isEmpty())
-            --last;
-        m_sorted = last < 0 || last == rowCount() - 1;
+        // The table is in order again once the empty names at the end
+        // follow nothing but empty names, or nothing stands after them.
+        const int end = sortedEnd();
+        m_sorted = end == 0 || end == rowCount();
     }
+}
+
+int TextTableModel::sortedEnd() const
+{
+    int end = rowCount();
+    if (!m_sorted) {
+        QString scratch;
+        while (end > 0 && name(end - 1, scratch).isEmpty())
+            --end;
+    }
+    return end;
 }
 
 void TextTableModel::clear()
@@ -495,12 +501,8 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
     // (letters without accents and case) begins with the prefix's: those
     // names stand together in [first, last) of the sorted rows. Empty names
     // out of order at the end begin with nothing.
+    const int orderedEnd = sortedEnd();
     QString scratch;
-    int sortedEnd = count;
-    if (!m_sorted) {
-        while (sortedEnd > 0 && name(sortedEnd - 1, scratch).isEmpty())
-            --sortedEnd;
-    }
     SortKeyBuffer rowKey;
     auto primaryAt = [&](int row) -> const SortKeyBuffer & {
         m_collator.primaryKey(name(row, scratch), rowKey);
@@ -514,7 +516,7 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
         return k.size() >= key.size() && std::equal(key.data(), key.data() + key.size(), k.data());
     };
     int first = 0;
-    int last = sortedEnd;
+    int last = orderedEnd;
     while (first < last) {
         const int middle = first + (last - first) / 2;
         if (before(primaryAt(middle)))
@@ -522,7 +524,7 @@ int TextTableModel::findNamePrefix(QStringView prefix, int from) const
         else
             last = middle;
     }
-    last = sortedEnd;
+    last = orderedEnd;
     int low = first;
     while (low < last) {
         const int middle = low + (last - low) / 2;

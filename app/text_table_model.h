@@ -71,6 +71,9 @@ private:
     // The first row in [first, last) whose name sorts after name.
     int upperBound(QStringView name, int first, int last) const;
     bool nameBeginsWith(int row, QStringView prefix) const;
+    // The end of the rows in order: before the empty names that stand out of
+    // order at the end while the table is not sorted.
+    int sortedEnd() const;
     int moveToPlace(int row);
     void sortAll();
 
