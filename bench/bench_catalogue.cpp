@@ -14,8 +14,8 @@
 // into a shown list as the main window does and reports its VmHWM; the floor
 // child does the same with the floor reader.
 
-#include "app/text_list_view.h"
-#include "app/text_table_model.h"
+#include "widgets/text_list_view.h"
+#include "core/text_table_model.h"
 #include "bench/support/child_process.h"
 #include "bench/support/floor_reader.h"
 #include "bench/support/generated_catalogue.h"

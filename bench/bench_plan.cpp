@@ -1,8 +1,8 @@
 // The day plan: recalculating the totals of 4 × 1,000 rows, alone and after
 // adding a portion.
 
-#include "app/number_text.h"
-#include "app/text_table_model.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "plan/totals.h"
 
 #include <benchmark/benchmark.h>

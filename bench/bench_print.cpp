@@ -1,8 +1,8 @@
 // The plan printout of a 1,000-row plan: the layout alone on a recording
 // canvas, and the whole print command into a PDF file.
 
-#include "app/number_text.h"
-#include "app/text_table_model.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "plan/plan_printer.h"
 #include "plan/print_layout.h"
 #include "plan/recording_canvas.h"

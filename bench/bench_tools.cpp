@@ -2,7 +2,7 @@
 // compute them, decoding the society's logo, and painting the pie chart of the
 // nutrient information window.
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "tools/bmi_calculation.h"
 #include "tools/calorie_calculation.h"
 #include "tools/logos.h"

@@ -1,7 +1,7 @@
 #include "catalogue/food_list_file.h"
 
-#include "app/failure.h"
-#include "app/large_allocator.h"
+#include "core/failure.h"
+#include "core/large_allocator.h"
 #include "catalogue/instruction_module.h"
 
 #include <QFile>

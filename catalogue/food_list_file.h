@@ -8,8 +8,8 @@
 // into the output, which goes through a temporary file that replaces the
 // target only when it is complete.
 
-#include "app/text_store.h"
-#include "app/windows_1252.h"
+#include "core/text_store.h"
+#include "core/windows_1252.h"
 
 #include <QByteArray>
 #include <QString>

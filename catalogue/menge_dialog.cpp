@@ -1,6 +1,6 @@
 #include "catalogue/menge_dialog.h"
 
-#include "app/glyphs.h"
+#include "widgets/glyphs.h"
 
 #include <QFrame>
 #include <QLabel>

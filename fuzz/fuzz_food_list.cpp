@@ -3,7 +3,7 @@
 // and saving and reading them again gives the same rows. The expectations
 // are views into the decoded text, so that a run allocates little.
 
-#include "app/failure.h"
+#include "core/failure.h"
 #include "catalogue/food_list_file.h"
 #include "fuzz_check.h"
 

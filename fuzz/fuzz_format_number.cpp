@@ -3,8 +3,8 @@
 // number in it parses back with ParseNumber, the parsed value formats to the
 // same text, and it lies within the rounding of the value.
 
-#include "app/failure.h"
-#include "app/number_text.h"
+#include "core/failure.h"
+#include "core/number_text.h"
 #include "fuzz_check.h"
 
 #include <cmath>

@@ -3,8 +3,8 @@
 // is accepted exactly when it is a number within the extended range, its
 // value is finite and the nearest one, and a refusal quotes the text.
 
-#include "app/failure.h"
-#include "app/number_text.h"
+#include "core/failure.h"
+#include "core/number_text.h"
 #include "fuzz_check.h"
 
 #include <cmath>

@@ -9,8 +9,8 @@
 // the exact decimal of a value or of a point halfway between two values.
 // Every result must be the same bits, every text the same text.
 
-#include "app/failure.h"
-#include "app/number_text.h"
+#include "core/failure.h"
+#include "core/number_text.h"
 #include "fuzz/soft_form.h"
 #include "fuzz_check.h"
 

@@ -2,7 +2,7 @@
 
 #include "fuzz/soft_form.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 static_assert(std::is_same_v<Extended, SoftExtended>, "built without MENUVERA_SOFT_EXTENDED");
 

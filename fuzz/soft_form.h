@@ -4,7 +4,7 @@
 // built into the differential fuzz target beside those of the x87 form.
 // Values cross as SoftExtended, whatever the form of the caller.
 
-#include "app/soft_extended.h"
+#include "core/soft_extended.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "plan/plan_printer.h"
 
-#include "app/failure.h"
+#include "core/failure.h"
 #include "plan/print_layout.h"
 #include "plan/printer_canvas.h"
 

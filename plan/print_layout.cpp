@@ -1,7 +1,7 @@
 #include "plan/print_layout.h"
 
-#include "app/number_text.h"
-#include "app/text_table_model.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 
 namespace {
 

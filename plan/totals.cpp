@@ -1,7 +1,7 @@
 #include "plan/totals.h"
 
-#include "app/failure.h"
-#include "app/text_table_model.h"
+#include "core/failure.h"
+#include "core/text_table_model.h"
 
 namespace {
 

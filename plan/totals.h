@@ -4,7 +4,7 @@
 // change of the plan. Sums are single precision; each amount is formed and
 // added in extended precision and rounded when stored back into its sum.
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <QList>
 #include <QStringList>

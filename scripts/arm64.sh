@@ -68,9 +68,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_WERR
   -DCMAKE_CROSSCOMPILING_EMULATOR="qemu-aarch64-static;-L;$sysroot" >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target menuvera_core_tests
 
-file "$build/tests/app/tst_number_text" | sed 's/, BuildID.*//'
+file "$build/tests/core/tst_number_text" | sed 's/, BuildID.*//'
 # The names carry the form of Extended that the build chose.
-if aarch64-linux-gnu-nm -C "$build/tests/app/tst_number_text" | grep 'soft_extended::ParseNumber' >/dev/null; then
+if aarch64-linux-gnu-nm -C "$build/tests/core/tst_number_text" | grep 'soft_extended::ParseNumber' >/dev/null; then
   echo "Extended is the software type here"
 fi
 (cd "$build" && ctest --output-on-failure --timeout 1200 -j "$(nproc)" -L core "$@")

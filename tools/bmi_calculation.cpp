@@ -1,6 +1,6 @@
 #include "tools/bmi_calculation.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 BmiOutcome CalculateBmi(const QString &height, const QString &weight)
 {

@@ -1,6 +1,6 @@
 #include "tools/calorie_calculation.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tools/decimal_key_preview.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "tools/info_dialog.h"
 
-#include "app/command_guard.h"
+#include "widgets/command_guard.h"
 #include "tools/nutrient_slices.h"
 #include "tools/pie_chart.h"
 

@@ -1,7 +1,7 @@
 #include "tools/kalorienrechner_dialog.h"
 
-#include "app/command_guard.h"
-#include "app/display_accessibility.h"
+#include "widgets/command_guard.h"
+#include "widgets/display_accessibility.h"
 #include "tools/calorie_calculation.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tools/ueber_dialog.h"
 
-#include "tools/click_label.h"
+#include "widgets/click_label.h"
 #include "tools/logos.h"
 #include "tools/web_links.h"
 

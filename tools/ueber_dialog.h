@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 class ClickLabel;
 class QLabel;

@@ -4,11 +4,11 @@
 // must still save and read back identical.
 
 #include "app/application.h"
-#include "app/failure.h"
+#include "core/failure.h"
 #include "app/main_window.h"
-#include "app/number_text.h"
-#include "app/text_list_view.h"
-#include "app/text_table_model.h"
+#include "core/number_text.h"
+#include "widgets/text_list_view.h"
+#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "tests/support/modal.h"

@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "core/failure.h"
 #include "catalogue/food_list_file.h"
 
 #include <QtTest>

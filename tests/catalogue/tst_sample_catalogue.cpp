@@ -1,5 +1,5 @@
-#include "app/number_text.h"
-#include "app/text_table_model.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 
 #include <QtTest>

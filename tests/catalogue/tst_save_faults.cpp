@@ -6,7 +6,7 @@
 // (RLIMIT_FSIZE, with SIGXFSZ ignored) makes write() fail with EFBIG once the
 // temporary file reaches the limit, as a full disk would.
 
-#include "app/failure.h"
+#include "core/failure.h"
 #include "catalogue/food_list_file.h"
 
 #include <QDir>

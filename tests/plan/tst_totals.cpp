@@ -1,4 +1,4 @@
-#include "app/text_table_model.h"
+#include "core/text_table_model.h"
 #include "plan/totals.h"
 
 #include <QtTest>

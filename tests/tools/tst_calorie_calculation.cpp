@@ -1,5 +1,5 @@
-#include "app/failure.h"
-#include "app/number_text.h"
+#include "core/failure.h"
+#include "core/number_text.h"
 #include "tools/calorie_calculation.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "tests/support/modal.h"
 #include "tools/info_dialog.h"
 #include "tools/pie_chart.h"

@@ -1,5 +1,5 @@
-#include "app/display_accessibility.h"
-#include "app/number_text.h"
+#include "widgets/display_accessibility.h"
+#include "core/number_text.h"
 #include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
 #include "tools/kalorienrechner_dialog.h"

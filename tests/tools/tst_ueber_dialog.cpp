@@ -1,5 +1,5 @@
 #include "tests/support/modal.h"
-#include "tools/click_label.h"
+#include "widgets/click_label.h"
 #include "tools/logos.h"
 #include "tools/ueber_dialog.h"
 #include "tools/web_links.h"

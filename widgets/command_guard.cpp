@@ -1,6 +1,6 @@
-#include "app/command_guard.h"
+#include "widgets/command_guard.h"
 
-#include "app/failure.h"
+#include "core/failure.h"
 
 #include <QMessageBox>
 

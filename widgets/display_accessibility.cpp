@@ -1,4 +1,4 @@
-#include "app/display_accessibility.h"
+#include "widgets/display_accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "app/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>

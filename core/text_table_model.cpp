@@ -1,6 +1,6 @@
-#include "app/text_table_model.h"
+#include "core/text_table_model.h"
 
-#include "app/large_allocator.h"
+#include "core/large_allocator.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
-#include "app/number_text.h"
+#include "core/number_text.h"
 
-#include "app/failure.h"
+#include "core/failure.h"
 
 #include <QLocale>
 

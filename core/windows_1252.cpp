@@ -1,4 +1,4 @@
-#include "app/windows_1252.h"
+#include "core/windows_1252.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/large_allocator.h"
+#include "core/large_allocator.h"
 
 #include <algorithm>
 #include <cstdlib>

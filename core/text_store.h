@@ -18,7 +18,7 @@
 // removing rows moves only their references. A text becomes a QString only
 // when it is asked for.
 
-#include "app/large_allocator.h"
+#include "core/large_allocator.h"
 
 #include <QByteArrayView>
 #include <QList>

@@ -6,7 +6,7 @@
 // Both directions use the decimal separator of the user's regional settings,
 // kept in one place here and read again when the settings change.
 
-#include "app/soft_extended.h"
+#include "core/soft_extended.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "app/text_store.h"
+#include "core/text_store.h"
 
-#include "app/windows_1252.h"
+#include "core/windows_1252.h"
 
 #include <algorithm>
 #include <cstring>

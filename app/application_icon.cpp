@@ -1,4 +1,4 @@
-#include "resources/application_icon.h"
+#include "app/application_icon.h"
 
 QIcon ApplicationIcon()
 {

@@ -9,8 +9,8 @@
 // wrote. A sort makes one collation key per row, all of them in one buffer
 // per core, and sorts small (key prefix, row) records.
 
-#include "app/sort_collator.h"
-#include "app/text_store.h"
+#include "core/sort_collator.h"
+#include "core/text_store.h"
 
 #include <QAbstractTableModel>
 #include <QCollator>

@@ -1,4 +1,4 @@
-#include "app/failure.h"
+#include "core/failure.h"
 
 Failure::Failure(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 

@@ -1,4 +1,4 @@
-#include "app/sort_collator.h"
+#include "core/sort_collator.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>

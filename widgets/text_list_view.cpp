@@ -1,6 +1,6 @@
-#include "app/text_list_view.h"
+#include "widgets/text_list_view.h"
 
-#include "app/text_table_model.h"
+#include "core/text_table_model.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "app/soft_extended.h"
+#include "core/soft_extended.h"
 
 #include <algorithm>
 #include <array>

@@ -9,7 +9,7 @@
 // does. One object must not be used by two threads at once; a copy is an
 // independent collator of the same collation.
 
-#include "app/large_allocator.h"
+#include "core/large_allocator.h"
 
 #include <QCollator>
 #include <QStringView>
