@@ -6,6 +6,8 @@
 // the command and shows the error box. The dialogs are created after the
 // main window and handed to it before the event loop starts.
 
+#include "app/regional_settings.h"
+
 #include <QMainWindow>
 #include <QPrinter>
 #include <QStringList>
@@ -126,4 +128,6 @@ private:
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
+    // The separator of the next conversion follows the regional settings.
+    RegionalSettingsWatcher m_regionalSettings;
 };

@@ -23,13 +23,19 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 namespace {
 
@@ -101,6 +107,7 @@ private Q_SLOTS:
     void focusReturnsAfterModal_data();
     void focusReturnsAfterModal();
     void localeChangeRereadsSeparator();
+    void regionalSettingsChangeShowsInNextRecalculation();
     void errorBoxForUncaughtFailure_data();
     void errorBoxForUncaughtFailure();
 
@@ -558,6 +565,43 @@ void tst_MainWindow::localeChangeRereadsSeparator()
     QEvent change(QEvent::LocaleChange);
     QApplication::sendEvent(m_main, &change);
     QCOMPARE(QString(DecimalSeparator()), QLocale::system().decimalPoint());
+}
+
+// Windows announces the change of the regional settings to the running
+// program; the new separator reads and writes the numbers of the next
+// recalculation, while the texts shown stay until then.
+void tst_MainWindow::regionalSettingsChangeShowsInNextRecalculation()
+{
+#ifndef Q_OS_WIN
+    QSKIP("only Windows announces a change of the regional settings to a running program");
+#else
+    QSettings international(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"),
+                            QSettings::NativeFormat);
+    const QString key = QStringLiteral("sDecimal");
+    const QVariant before = international.value(key);
+    const auto restore = qScopeGuard([&] {
+        if (before.isValid())
+            international.setValue(key, before);
+        else
+            international.remove(key);
+    });
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Zucker"), QStringLiteral("50"));
+    QCOMPARE(displays(*m_main).first(), QStringLiteral("200,0"));
+
+    international.setValue(key, QStringLiteral("."));
+    international.sync();
+    // What Windows sends when the user has changed the settings. Offscreen
+    // there is no window: the notice comes through the event loop.
+    static const wchar_t area[] = L"intl";
+    QVERIFY(PostThreadMessageW(GetCurrentThreadId(), WM_SETTINGCHANGE, 0, LPARAM(area)));
+    QTRY_COMPARE(DecimalSeparator(), QLatin1Char('.'));
+    QCOMPARE(displays(*m_main).first(), QStringLiteral("200,0"));
+
+    addPortion(0, QStringLiteral("Zucker"), QStringLiteral("12.5"));
+    QCOMPARE(displays(*m_main).first(), QStringLiteral("250.0"));
+    QCOMPARE(displays(*m_main).last(), QStringLiteral("62.5"));
+#endif
 }
 
 void tst_MainWindow::errorBoxForUncaughtFailure_data()
