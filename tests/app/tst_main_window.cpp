@@ -1104,6 +1104,10 @@ void tst_MainWindow::toolMenusOpenTheirDialogs()
 
 void tst_MainWindow::printThroughDialog()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows' print dialog is the system's own, which a test cannot drive and which "
+          "refuses a PDF printer");
+#endif
     openFile(m_sample);
     addPortion(0, QStringLiteral("Apfel"), QStringLiteral("150"));
     const QString pdf = m_dir->filePath(QStringLiteral("plan.pdf"));
