@@ -2,10 +2,11 @@
 # The Windows program in real windows under Wine, by keyboard alone, as a
 # German user who has just unpacked the zip: in a new Wine prefix with German
 # regional settings and no helper path to any DLL, it opens the sample
-# catalogue in the start-up dialog, adds a portion, sees the next portion's
-# totals with the decimal separator the regional settings were changed to
-# meanwhile, saves the catalogue (the same lines come back), opens the about
-# window and quits. Then the setup program installs silently, and its
+# catalogue in the start-up dialog, adds a portion, prints the plan through
+# Windows' print dialog to a PostScript printer and reads the job as a PDF,
+# sees the next portion's totals with the decimal separator the regional
+# settings were changed to meanwhile, saves the catalogue (the same lines
+# come back), opens the about window and quits. Then the setup program installs silently, and its
 # uninstaller removes what it installed. Screenshots are left in OUT.
 #
 #   tests/windows/wine_road.sh ZIP SETUP OUT
@@ -14,7 +15,7 @@ zip=$1
 setup=$2
 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import wine unzip x86_64-w64-mingw32-gcc; do
+for tool in Xvfb xdotool import wine unzip x86_64-w64-mingw32-gcc ps2pdf pdftotext; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -48,6 +49,12 @@ regional() { # separator
 }
 regional ,
 x86_64-w64-mingw32-gcc -O2 -o "$work/setting_change.exe" "$here/setting_change.c"
+# A printer whose jobs land in a file, as Windows' PDF printer's do.
+x86_64-w64-mingw32-gcc -municode -O2 -o "$work/add_printer.exe" "$here/add_printer.c" -lwinspool
+drivers="$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3"
+mkdir -p "$drivers"
+cp "$here/pdf_printer.ppd" "$drivers/"
+wine "$work/add_printer.exe" "$work/plan.ps" || { echo "no printer"; exit 1; }
 
 failed() { echo "FAILED: $*"; shot failed; exit 1; }
 shot() { import -window root "$out/$1.png"; }
@@ -113,6 +120,30 @@ sleep 0.5
 shot 3-totals-comma
 step "portion of 200 g added"
 
+keys alt+e d
+wait_window '^Drucken$'
+sleep 0.5
+shot 4-print-dialog
+focus '^Drucken$'
+keys Return
+wait_gone '^Drucken$'
+no_error_box
+# The spooler writes the job when it ends; wait until the file stops growing.
+size=-1
+for _ in $(seq 50); do
+  new=$(stat -c %s "$work/plan.ps" 2>/dev/null || echo 0)
+  [ "$new" -gt 0 ] && [ "$new" = "$size" ] && break
+  size=$new
+  sleep 0.4
+done
+ps2pdf "$work/plan.ps" "$out/Ernaehrungsplan.pdf" || failed "the print job is no PostScript"
+pdftotext -layout "$out/Ernaehrungsplan.pdf" "$out/Ernaehrungsplan.txt"
+for line in 'Ernährungsplan' 'Frühstück' 'Banane +200 +186,0' 'Gesamtsumme +186,0'; do
+  grep -Eq "$line" "$out/Ernaehrungsplan.txt" || failed "the printout lacks '$line'"
+done
+grep -q 'Menuvera Ernährungsplan' "$work/plan.ps" || failed "the job is not named 'Menuvera Ernährungsplan'"
+step "plan printed through the print dialog"
+
 # The user changes the regional settings while the program runs.
 regional .
 wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
@@ -125,7 +156,7 @@ keys Return
 wait_gone '^Menge$'
 no_error_box
 sleep 0.5
-shot 4-totals-point
+shot 5-totals-point
 regional ,
 wine "$work/setting_change.exe"
 step "a second portion after the separator became '.'"
@@ -145,7 +176,7 @@ xdotool windowfocus "$main" 2>/dev/null || true
 keys alt+i b
 wait_window '^Info über'
 sleep 1
-shot 5-about
+shot 6-about
 focus '^Info über'
 keys Return
 wait_gone '^Info über'
