@@ -55,7 +55,7 @@ fetch_source() { # package directory-glob
     if ! apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; then
       step "enabling deb-src for the archive in use"
       as_root sh -c 'for f in /etc/apt/sources.list.d/*.sources; do
-          [ -f "$f" ] && grep -q "^Types:.*deb\b" "$f" || continue
+          [ -f "$f" ] && grep -Eq "^Types:(.* )?deb( |\$)" "$f" || continue
           sed "s/^Types:.*/Types: deb-src/" "$f" >"${f%.sources}-menuvera-src.sources"
         done
         if [ -f /etc/apt/sources.list ]; then
@@ -172,11 +172,12 @@ translations=/usr/share/qt6/translations
 configure_program() { # build-folder [cmake options...]
   local folder=$1
   shift
+  mkdir -p "$folder"
   cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_WERROR=ON \
     -DMENUVERA_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_FIND_ROOT_PATH="$icu;$jpeg" -DICU_ROOT="$icu" -DJPEG_ROOT="$jpeg" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >"$folder.configure.log" 2>&1 ||
-    { cat "$folder.configure.log" >&2; exit 1; }
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >"$folder/configure.log" 2>&1 ||
+    { cat "$folder/configure.log" >&2; exit 1; }
 }
 step "building the program in $out"
 configure_program "$out"
