@@ -50,14 +50,6 @@ QList<FoodRecord> sampleFoods(int count)
     return foods;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -83,6 +75,14 @@ ChildResult readResult(const QString &path)
 }
 
 #ifndef Q_OS_WIN
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
 // Saves the rows as the save command does, in a child that may write at most
 // sizeLimit bytes to any file.
 ChildResult saveWithSizeLimit(const QString &path, const TextStore &foods, rlim_t sizeLimit)
