@@ -196,6 +196,7 @@ find_library() {
   for dir in "${library_dirs[@]}"; do
     [ -f "$dir/$1" ] && { echo "$dir/$1"; return; }
   done
+  return 0
 }
 copy_with_libraries() { # file target-folder dll-folder
   local file=$1 name dll
@@ -213,7 +214,8 @@ step "packing $name"
 rm -rf "$out/package"
 mkdir -p "$stage/plugins/platforms" "$stage/plugins/styles" "$stage/plugins/imageformats" \
   "$stage/translations" "$stage/Lizenzen"
-$host-strip -o "$out/package/menuvera.exe" "$out/app/menuvera.exe"
+# Qt puts the programs of a Windows build into the top of the build folder.
+$host-strip -o "$out/package/menuvera.exe" "$out/menuvera.exe"
 copy_with_libraries "$out/package/menuvera.exe" "$stage" "$stage"
 copy_with_libraries "$qt/plugins/platforms/qwindows.dll" "$stage/plugins/platforms" "$stage"
 copy_with_libraries "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles" "$stage"

@@ -13,6 +13,7 @@
 #include "tools/info_dialog.h"
 #include "tools/web_links.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -591,11 +592,17 @@ void tst_MainWindow::regionalSettingsChangeShowsInNextRecalculation()
 
     international.setValue(key, QStringLiteral("."));
     international.sync();
-    // What Windows sends when the user has changed the settings. Offscreen
-    // there is no window: the notice comes through the event loop.
+    // What Windows sends to every top-level window when the user has changed
+    // the settings, handed on as Qt's Windows platform hands on messages.
+    // Offscreen there is no native window to send it to.
     static const wchar_t area[] = L"intl";
-    QVERIFY(PostThreadMessageW(GetCurrentThreadId(), WM_SETTINGCHANGE, 0, LPARAM(area)));
-    QTRY_COMPARE(DecimalSeparator(), QLatin1Char('.'));
+    MSG message{};
+    message.message = WM_SETTINGCHANGE;
+    message.lParam = LPARAM(area);
+    qintptr result = 0;
+    const QByteArray type = QByteArrayLiteral("windows_generic_MSG");
+    QAbstractEventDispatcher::instance()->filterNativeEvent(type, &message, &result);
+    QCOMPARE(DecimalSeparator(), QLatin1Char('.'));
     QCOMPARE(displays(*m_main).first(), QStringLiteral("200,0"));
 
     addPortion(0, QStringLiteral("Zucker"), QStringLiteral("12.5"));

@@ -138,7 +138,7 @@ for _ in $(seq 50); do
 done
 ps2pdf "$work/plan.ps" "$out/Ernaehrungsplan.pdf" || failed "the print job is no PostScript"
 pdftotext -layout "$out/Ernaehrungsplan.pdf" "$out/Ernaehrungsplan.txt"
-for line in 'Ernährungsplan' 'Frühstück' 'Banane +200 +186,0' 'Gesamtsumme +186,0'; do
+for line in 'Ernährungsplan' 'Frühstück' 'Banane +200 Gramm +186,0' 'Gesamtsumme +186,0 +2,2 gr +40,0 gr +0,4 gr'; do
   grep -Eq "$line" "$out/Ernaehrungsplan.txt" || failed "the printout lacks '$line'"
 done
 grep -q 'Menuvera Ernährungsplan' "$work/plan.ps" || failed "the job is not named 'Menuvera Ernährungsplan'"
