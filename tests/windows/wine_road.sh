@@ -11,11 +11,11 @@
 #
 #   tests/windows/wine_road.sh ZIP SETUP OUT
 set -euo pipefail
-zip=$1
-setup=$2
-out=$3
+zip=$(realpath "$1")
+setup=$(realpath "$2")
+out=$(realpath -m "$3")
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import wine unzip x86_64-w64-mingw32-gcc ps2pdf pdftotext; do
+for tool in Xvfb xdotool import wine unzip x86_64-w64-mingw32-gcc ps2pdf pdftotext pdfinfo; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -90,6 +90,7 @@ no_error_box() {
 
 unzip -q "$zip" -d "$work/unpacked"
 folder=$(ls -d "$work"/unpacked/*/)
+(cd "$folder" && find . -type f | sort) >"$work/zip-files"
 cd "$folder"
 step "start menuvera.exe from the unpacked zip"
 wine menuvera.exe >"$out/program.log" 2>&1 &
@@ -141,10 +142,13 @@ pdftotext -layout "$out/Ernaehrungsplan.pdf" "$out/Ernaehrungsplan.txt"
 for line in 'Ernährungsplan' 'Frühstück' 'Banane +200 Gramm +186,0' 'Gesamtsumme +186,0 +2,2 gr +40,0 gr +0,4 gr'; do
   grep -Eq "$line" "$out/Ernaehrungsplan.txt" || failed "the printout lacks '$line'"
 done
-grep -q 'Menuvera Ernährungsplan' "$work/plan.ps" || failed "the job is not named 'Menuvera Ernährungsplan'"
+pdfinfo "$out/Ernaehrungsplan.pdf" | grep -q '^Title: *(\?Menuvera Ernährungsplan)\?$' ||
+  failed "the job is not named 'Menuvera Ernährungsplan'"
 step "plan printed through the print dialog"
 
-# The user changes the regional settings while the program runs.
+# The user changes the regional settings while the program runs. The next
+# recalculation reads the rows' texts ("1,1") with "." and refuses them,
+# with its message for each failing step.
 regional .
 wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
 xdotool windowfocus "$main" 2>/dev/null || true
@@ -154,12 +158,33 @@ wait_window '^Menge$'
 focus '^Menge$'
 keys Return
 wait_gone '^Menge$'
-no_error_box
+wait_window '^Menuvera 2$'
 sleep 0.5
-shot 5-totals-point
+shot 5-separator-point
+boxes=0
+while xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1 && [ $boxes -lt 10 ]; do
+  focus '^Menuvera 2$'
+  keys Return
+  sleep 0.5
+  boxes=$((boxes + 1))
+done
+[ $boxes -gt 0 ] && [ $boxes -lt 10 ] || failed "$boxes messages for the rows read with '.'"
+step "with '.' as separator the next recalculation refuses the rows' texts ($boxes messages)"
+
+# And back: the next recalculation reads them again.
 regional ,
-wine "$work/setting_change.exe"
-step "a second portion after the separator became '.'"
+wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
+xdotool windowfocus "$main" 2>/dev/null || true
+sleep 0.5
+keys space
+wait_window '^Menge$'
+focus '^Menge$'
+keys Return
+wait_gone '^Menge$'
+sleep 0.5
+no_error_box
+shot 6-totals-comma-again
+step "with ',' again a third portion adds up"
 
 xdotool windowfocus "$main" 2>/dev/null || true
 keys alt+l s
@@ -176,7 +201,7 @@ xdotool windowfocus "$main" 2>/dev/null || true
 keys alt+i b
 wait_window '^Info über'
 sleep 1
-shot 6-about
+shot 7-about
 focus '^Info über'
 keys Return
 wait_gone '^Info über'
@@ -194,8 +219,7 @@ wine "$setup" /S
 wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/Menuvera 2"
 [ -f "$installed/menuvera.exe" ] || failed "setup installed no menuvera.exe"
-diff <(cd "$folder" && find . -type f | sort) \
-  <(cd "$installed" && find . -type f ! -name Deinstallieren.exe | sort) ||
+diff "$work/zip-files" <(cd "$installed" && find . -type f ! -name Deinstallieren.exe | sort) ||
   failed "setup installed other files than the zip holds"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Menuvera 2.lnk"
 [ -f "$menu" ] || failed "no Start-menu entry"
