@@ -96,6 +96,7 @@ step "start menuvera.exe from the unpacked zip"
 wine menuvera.exe >"$out/program.log" 2>&1 &
 program=$!
 wait_window '^Lebensmittel öffnen$' 60
+sleep 1
 shot 1-start-up-dialog
 focus '^Lebensmittel öffnen$'
 type_text Lebensmittel.lmk
