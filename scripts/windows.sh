@@ -10,7 +10,7 @@
 # Debian source packages that are cross-built once into a cache folder,
 # $MENUVERA_WINDOWS_CACHE or ~/.cache/menuvera-windows, keyed by version and
 # options, so that later runs only build the program. The first run takes
-# about half an hour on two cores. The program builds in build-windows/ (or
+# about an hour on two cores, later ones minutes. The program builds in build-windows/ (or
 # $MENUVERA_WINDOWS_DIR), where the zip and the setup program are left.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -224,7 +224,8 @@ cp "$translations/qtbase_de.qm" "$stage/translations/"
 cp "$root/resources/sample/Lebensmittel.lmk" "$stage/"
 cp "$root/resources/windows/qt.conf" "$stage/"
 # The licences of everything shipped, with the offer of Qt's source.
-sed "s/@QT_SOURCE@/$(basename "$qt_src" | sed 's/-/_/')/; s/@VERSION@/$version/" \
+qt_dsc=$(basename "$(ls "$cache"/src/qt6-base_*.dsc | head -n1)" .dsc)
+sed "s/@QT_SOURCE@/$qt_dsc/; s/@VERSION@/$version/" \
   "$root/resources/windows/Quelltext.txt" >"$stage/Lizenzen/Quelltext.txt"
 cp "$qt_src/LICENSES/LGPL-3.0-only.txt" "$qt_src/LICENSES/GPL-3.0-only.txt" "$stage/Lizenzen/"
 cp "$qt_src/debian/copyright" "$stage/Lizenzen/Qt-copyright.txt"
