@@ -89,6 +89,19 @@ QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, co
     return cell;
 }
 
+// A value display of the totals block. The block is laid out for a design
+// face whose digits are narrower than those of the faces that stand in for
+// it, so the display's font is condensed until the widest value it shows
+// fits between its frame and its indent, kept on both sides: otherwise a
+// five-digit value loses its first digit at the left edge.
+QLabel *makeDisplay(QWidget *parent, const QRect &geometry)
+{
+    QLabel *display = makeCell(parent, QStringLiteral("0,0"), geometry, MoneyGreen, Qt::AlignRight);
+    const int room = display->contentsRect().width() - 2 * display->indent();
+    display->setFont(CondensedToFit(display->font(), QStringLiteral("99999,9"), room));
+    return display;
+}
+
 QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
 {
     auto *line = new QFrame(parent);
@@ -221,8 +234,7 @@ void TMain::createTotalsBlock(QWidget *client)
         const QString dayCaption = QString::fromUtf16(rows[i].dayCaption);
         const QString dayUnit = QString::fromUtf16(rows[i].dayUnit);
         makeCell(client, dayCaption, QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
-                               Qt::AlignRight);
+        QLabel *day = makeDisplay(client, QRect(105, y, 48, 18));
         makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
         // "gr" would be spelt out.
         MakeValueDisplay(day, dayCaption,
@@ -231,8 +243,7 @@ void TMain::createTotalsBlock(QWidget *client)
 
         const QString mealCaption = QString::fromUtf16(rows[i].mealCaption);
         makeCell(client, mealCaption, QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
-                                Qt::AlignRight);
+        QLabel *meal = makeDisplay(client, QRect(281, y, 48, 18));
         makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
         MakeValueDisplay(meal, mealCaption, QStringLiteral("kcal"));
         m_displays[KCAL1 + i] = meal;

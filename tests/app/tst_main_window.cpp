@@ -111,6 +111,8 @@ private Q_SLOTS:
     void removeRowOfActiveMealOnly();
     void clearPlan();
     void failingRowsShowOneMessageEach();
+    void displaysShowWideValuesWhole_data();
+    void displaysShowWideValuesWhole();
 
     void newFoodFromTemplateAndWithout();
     void editMovesRenamedRowAndKeepsSelection();
@@ -797,6 +799,55 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
              QStringList({QStringLiteral("52,0"), QStringLiteral("0,0"), QStringLiteral("40,0"),
                           QStringLiteral("0,0"), QStringLiteral("92,0"), QStringLiteral("0,3"),
                           QStringLiteral("0,1"), QStringLiteral("12,4")}));
+}
+
+void tst_MainWindow::displaysShowWideValuesWhole_data()
+{
+    QTest::addColumn<int>("display");
+    QTest::addColumn<QString>("text");
+    const char *const names[] = {"KCAL1", "KCAL2", "KCAL3", "KCAL4", "GKAL", "EW", "FT", "KH"};
+    for (int display = TMain::KCAL1; display <= TMain::KH; ++display)
+        QTest::addRow("99999,9 in %s", names[display]) << display << QStringLiteral("99999,9");
+    QTest::newRow("16771,0 in GKAL") << int(TMain::GKAL) << QStringLiteral("16771,0");
+    QTest::newRow("11965,0 in KCAL2") << int(TMain::KCAL2) << QStringLiteral("11965,0");
+}
+
+// Every character of the widest value is painted inside the display's frame,
+// none cut off at its left edge.
+void tst_MainWindow::displaysShowWideValuesWhole()
+{
+    QFETCH(int, display);
+    QFETCH(QString, text);
+    QLabel *label = m_main->display(TMain::Display(display));
+    SetDisplayText(label, text);
+
+    const QImage image = label->grab().toImage();
+    const QRect inside = label->contentsRect();
+    int firstInk = -1;
+    int lastInk = -1;
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (firstInk < 0)
+                    firstInk = x;
+                lastInk = x;
+                break;
+            }
+        }
+    }
+    QVERIFY(firstInk >= 0);
+    // A clipped digit leaves its ink at the edge of the clip.
+    QVERIFY2(firstInk > inside.left() && lastInk < inside.right(),
+             qPrintable(QStringLiteral("ink from %1 to %2 in %3 to %4")
+                            .arg(firstInk)
+                            .arg(lastInk)
+                            .arg(inside.left())
+                            .arg(inside.right())));
+    // A screen reader's review finds each character inside the display too.
+    QCOMPARE(ShownText(label), text);
+    // Geometry and size of the font are as laid out.
+    QCOMPARE(label->size(), QSize(48, 18));
+    QCOMPARE(label->font().pixelSize(), 13);
 }
 
 void tst_MainWindow::newFoodFromTemplateAndWithout()
