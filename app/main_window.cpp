@@ -2,6 +2,7 @@
 
 #include "widgets/command_guard.h"
 #include "widgets/display_accessibility.h"
+#include "widgets/file_dialog.h"
 #include "widgets/fixed_dialog.h"
 #include "widgets/glyphs.h"
 #include "core/number_text.h"
@@ -144,13 +145,13 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog->setFileMode(QFileDialog::AnyFile);
     m_openDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_openDialog);
     m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder(),
                                    QStringLiteral("Lebensmittel (*.lmk)"));
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_saveDialog);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())

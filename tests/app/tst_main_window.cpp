@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void openUnreadableFileKeepsCatalogue();
     void saveWritesFileThatReadsBackIdentical();
     void saveRefusesValueThatWouldNotReadBack();
+    void fileDialogTakesNameSetThroughAccessibility_data();
+    void fileDialogTakesNameSetThroughAccessibility();
     void renameInPlaceResorts();
     void tabWalksTheControls_data();
     void tabWalksTheControls();
@@ -358,6 +361,94 @@ void tst_MainWindow::saveRefusesValueThatWouldNotReadBack()
                  boxes.front().text.contains(QStringLiteral("52;5")),
              qPrintable(boxes.front().text));
     QVERIFY(!QFile::exists(target));
+}
+
+void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("Öffnen") << false;
+    QTest::newRow("Speichern") << true;
+}
+
+// The user picks a file in the dialog's list, then has another name put into
+// the name field through the accessibility interface, as voice control and
+// screen readers do it (AT-SPI's SetTextContents), without the keyboard focus
+// in the field; the dialog's button then takes the file named there.
+void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility()
+{
+    QFETCH(bool, save);
+    const QByteArray header = "Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;\r\n";
+    const QByteArray picked = header + "Alt;1;1;1;1;\r\n";
+    const QString pickedFile = m_dir->filePath(QStringLiteral("alt.lmk"));
+    const QString target = m_dir->filePath(QStringLiteral("ziel.lmk"));
+    const auto write = [](const QString &fileName, const QByteArray &bytes) {
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(pickedFile, picked));
+    if (save)
+        openFile(m_sample);
+    else
+        QVERIFY(write(target, header + "Ziel;2;2;2;2;\r\n"));
+
+    QString named;
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
+        WhenModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(m_dir->path());
+            // The files are shown in a list or, with details, in a tree.
+            QAbstractItemView *list = nullptr;
+            for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
+                if (view->isVisible() && (view->objectName() == QLatin1String("listView") ||
+                                          view->objectName() == QLatin1String("treeView")))
+                    list = view;
+            }
+            auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(list && nameBox);
+            QModelIndex row;
+            QTRY_VERIFY((row = list->model()->index(0, 0, list->rootIndex())).isValid());
+            for (int i = 0; i < list->model()->rowCount(list->rootIndex()); ++i) {
+                const QModelIndex index = list->model()->index(i, 0, list->rootIndex());
+                if (index.data().toString() == QLatin1String("alt.lmk"))
+                    row = index;
+            }
+            QCOMPARE(row.data().toString(), QStringLiteral("alt.lmk"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+            QCOMPARE(nameBox->text(), QStringLiteral("alt.lmk"));
+            QVERIFY(!nameBox->hasFocus());
+
+            QAccessibleInterface *field = QAccessible::queryAccessibleInterface(nameBox);
+            QVERIFY(field && field->editableTextInterface() && field->textInterface());
+            field->editableTextInterface()->replaceText(0, field->textInterface()->characterCount(),
+                                                        target);
+            named = nameBox->text();
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            QVERIFY(buttons);
+            QPushButton *accept =
+                buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+            QVERIFY(accept && accept->isEnabled());
+            QTest::mouseClick(accept, Qt::LeftButton);
+        });
+        if (save)
+            m_main->Speichern1Click();
+        else
+            m_main->ffnen1Click();
+    });
+    // The dialog may shorten the name to the file's name in its folder.
+    QCOMPARE(QDir(m_dir->path()).absoluteFilePath(named), target);
+    // No question whether to replace the file picked first, no error.
+    QCOMPARE(TextsOf(boxes), QStringList());
+    QFile pickedAfter(pickedFile);
+    QVERIFY(pickedAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(pickedAfter.readAll(), picked);
+    if (save) {
+        QFile written(target);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith(header + "Apfel;52;"));
+    } else {
+        QCOMPARE(names(*m_main->LM()->textModel()), QStringList(QStringLiteral("Ziel")));
+    }
 }
 
 void tst_MainWindow::renameInPlaceResorts()
