@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -128,6 +129,8 @@ private Q_SLOTS:
     void advertisingBlockOpensMakerHomePage();
     void toolMenusOpenTheirDialogs();
     void printThroughDialog();
+    void printToQueue_data();
+    void printToQueue();
 
 private:
     void openFile(const QString &fileName);
@@ -1225,6 +1228,57 @@ void tst_MainWindow::printThroughDialog()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF"));
+}
+
+void tst_MainWindow::printToQueue_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("queue takes the job") << QStringLiteral("menuvera-accepts") << false;
+    QTest::newRow("queue refuses jobs") << QStringLiteral("menuvera-refuses") << true;
+}
+
+// A printer queue of the printing system that refuses the job: the error box
+// says that the plan was not printed, and why.
+void tst_MainWindow::printToQueue()
+{
+    QFETCH(QString, queue);
+    QFETCH(bool, refused);
+    if (qEnvironmentVariableIsEmpty("MENUVERA_PRINT_QUEUES"))
+        QSKIP("needs the print queues of tests/support/print_queues.sh");
+    const auto jobs = [&queue] {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"),
+                     {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue});
+        lpstat.waitForFinished(30000);
+        return lpstat.readAllStandardOutput().count('\n');
+    };
+    const qsizetype jobsBefore = jobs();
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("150"));
+    m_main->Printer().setPrinterName(queue);
+    QCOMPARE(m_main->Printer().printerName(), queue);
+    QCOMPARE(m_main->Printer().outputFormat(), QPrinter::NativeFormat);
+
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
+        WhenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->accept(); });
+        m_main->menuBar()->actions().at(1)->menu()->actions().at(1)->trigger();
+    });
+    QCOMPARE(jobs() - jobsBefore, refused ? 0 : 1);
+    if (!refused) {
+        QCOMPARE(TextsOf(boxes), QStringList());
+        return;
+    }
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+    // The printing system's own words stand between, in its language.
+    const QString text = boxes.front().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Der Ernährungsplan wurde nicht gedruckt.\n"
+                                            "Der Drucker „menuvera-refuses“ hat den Auftrag "
+                                            "abgewiesen: ")) &&
+                 text.endsWith(QStringLiteral("\nGrund: Wartung bis Montag.")),
+             qPrintable(text));
 }
 
 QTEST_MAIN(tst_MainWindow)
