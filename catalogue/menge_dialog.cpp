@@ -103,11 +103,6 @@ void TMenge::setText(Field field, const QString &text)
     m_fields[field]->setText(text);
 }
 
-bool TMenge::isFieldEnabled(Field field) const
-{
-    return m_fields[field]->isEnabled();
-}
-
 void TMenge::setFieldEnabled(Field field, bool enabled)
 {
     m_fields[field]->setEnabled(enabled);
