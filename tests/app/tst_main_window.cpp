@@ -1,17 +1,17 @@
 #include "app/application.h"
-#include "widgets/command_guard.h"
-#include "widgets/display_accessibility.h"
-#include "core/failure.h"
 #include "app/main_window.h"
-#include "core/number_text.h"
-#include "widgets/text_list_view.h"
-#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
 #include "tools/info_dialog.h"
 #include "tools/web_links.h"
+#include "widgets/command_guard.h"
+#include "widgets/display_accessibility.h"
+#include "widgets/text_list_view.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -6,8 +6,8 @@
 // (RLIMIT_FSIZE, with SIGXFSZ ignored) makes write() fail with EFBIG once the
 // temporary file reaches the limit, as a full disk would.
 
-#include "core/failure.h"
 #include "catalogue/food_list_file.h"
+#include "core/failure.h"
 
 #include <QDir>
 #include <QFile>
