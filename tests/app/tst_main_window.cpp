@@ -15,8 +15,8 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDialogButtonBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
