@@ -16,6 +16,7 @@
 #include "widgets/click_label.h"
 #include "widgets/command_guard.h"
 #include "widgets/display_accessibility.h"
+#include "widgets/file_dialog.h"
 #include "widgets/fixed_dialog.h"
 #include "widgets/glyphs.h"
 #include "widgets/text_list_view.h"
@@ -86,6 +87,19 @@ QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, co
     return cell;
 }
 
+// A value display of the totals block. The block is laid out for a design
+// face whose digits are narrower than those of the faces that stand in for
+// it, so the display's font is condensed until the widest value it shows
+// fits between its frame and its indent, kept on both sides: otherwise a
+// five-digit value loses its first digit at the left edge.
+QLabel *makeDisplay(QWidget *parent, const QRect &geometry)
+{
+    QLabel *display = makeCell(parent, QStringLiteral("0,0"), geometry, MoneyGreen, Qt::AlignRight);
+    const int room = display->contentsRect().width() - 2 * display->indent();
+    display->setFont(CondensedToFit(display->font(), QStringLiteral("99999,9"), room));
+    return display;
+}
+
 QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
 {
     auto *line = new QFrame(parent);
@@ -128,13 +142,13 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog->setFileMode(QFileDialog::AnyFile);
     m_openDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_openDialog);
     m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder(),
                                    QStringLiteral("Lebensmittel (*.lmk)"));
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_saveDialog);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())
@@ -210,8 +224,7 @@ void TMain::createTotalsBlock(QWidget *client)
         const QString dayCaption = dayDisplay.caption.toString();
         const QString dayUnit = dayDisplay.unit.toString();
         makeCell(client, dayCaption, QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
-                               Qt::AlignRight);
+        QLabel *day = makeDisplay(client, QRect(105, y, 48, 18));
         makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
         // "gr" would be spelt out.
         MakeValueDisplay(day, dayCaption,
@@ -220,8 +233,7 @@ void TMain::createTotalsBlock(QWidget *client)
 
         const QString mealCaption = MealNames[size_t(i)].toString();
         makeCell(client, mealCaption, QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
-                                Qt::AlignRight);
+        QLabel *meal = makeDisplay(client, QRect(281, y, 48, 18));
         makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
         MakeValueDisplay(meal, mealCaption, QStringLiteral("kcal"));
         m_displays[MealDisplay(i)] = meal;
