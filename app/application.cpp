@@ -1,16 +1,16 @@
 #include "app/application.h"
 
-#include "widgets/command_guard.h"
-#include "widgets/display_accessibility.h"
-#include "core/failure.h"
-#include "app/main_window.h"
-#include "core/number_text.h"
-#include "catalogue/menge_dialog.h"
 #include "app/application_icon.h"
+#include "app/main_window.h"
+#include "catalogue/menge_dialog.h"
+#include "core/failure.h"
+#include "core/number_text.h"
 #include "tools/bmi_dialog.h"
 #include "tools/info_dialog.h"
 #include "tools/kalorienrechner_dialog.h"
 #include "tools/ueber_dialog.h"
+#include "widgets/command_guard.h"
+#include "widgets/display_accessibility.h"
 
 #include <QFont>
 #include <QLibraryInfo>

@@ -1,24 +1,25 @@
 #include "app/main_window.h"
 
-#include "widgets/command_guard.h"
-#include "widgets/display_accessibility.h"
-#include "widgets/fixed_dialog.h"
-#include "widgets/glyphs.h"
-#include "core/number_text.h"
-#include "widgets/text_list_view.h"
-#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "plan/plan_printer.h"
 #include "plan/print_layout.h"
 #include "plan/totals.h"
 #include "tools/bmi_dialog.h"
-#include "widgets/click_label.h"
 #include "tools/info_dialog.h"
 #include "tools/kalorienrechner_dialog.h"
 #include "tools/logos.h"
 #include "tools/ueber_dialog.h"
 #include "tools/web_links.h"
+#include "widgets/click_label.h"
+#include "widgets/command_guard.h"
+#include "widgets/display_accessibility.h"
+#include "widgets/file_dialog.h"
+#include "widgets/fixed_dialog.h"
+#include "widgets/glyphs.h"
+#include "widgets/text_list_view.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -48,9 +49,6 @@ constexpr int ListsHeight = ClientHeight - StatusBarHeight;
 
 const QColor SkyBlue(0xA6, 0xCA, 0xF0);
 const QColor MoneyGreen(0xC0, 0xDC, 0xC0);
-
-const QString MealNames[4] = {QStringLiteral("Frühstück"), QStringLiteral("Mittagessen"),
-                              QStringLiteral("Nachmittag"), QStringLiteral("Abendessen")};
 
 QString ProgramFolder()
 {
@@ -87,6 +85,19 @@ QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, co
     cell->setMargin(0);
     cell->setIndent(2);
     return cell;
+}
+
+// A value display of the totals block. The block is laid out for a design
+// face whose digits are narrower than those of the faces that stand in for
+// it, so the display's font is condensed until the widest value it shows
+// fits between its frame and its indent, kept on both sides: otherwise a
+// five-digit value loses its first digit at the left edge.
+QLabel *makeDisplay(QWidget *parent, const QRect &geometry)
+{
+    QLabel *display = makeCell(parent, QStringLiteral("0,0"), geometry, MoneyGreen, Qt::AlignRight);
+    const int room = display->contentsRect().width() - 2 * display->indent();
+    display->setFont(CondensedToFit(display->font(), QStringLiteral("99999,9"), room));
+    return display;
 }
 
 QFrame *makeLine(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
@@ -131,13 +142,13 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog->setFileMode(QFileDialog::AnyFile);
     m_openDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_openDialog);
     m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder(),
                                    QStringLiteral("Lebensmittel (*.lmk)"));
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
-    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+    FollowNameField(m_saveDialog);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())
@@ -205,37 +216,27 @@ void TMain::createMenus()
 
 void TMain::createTotalsBlock(QWidget *client)
 {
-    struct Row
-    {
-        const char16_t *dayCaption;
-        const char16_t *dayUnit;
-        const char16_t *mealCaption;
-    };
-    const Row rows[4] = {{u"Gesamtkalorien", u"kcal", u"Frühstück"},
-                         {u"Eiweiss", u"gr", u"Mittagessen"},
-                         {u"Fett", u"gr", u"Nachmittag"},
-                         {u"Kohlenhydrate", u"gr", u"Abendessen"}};
-    const Display dayDisplays[4] = {GKAL, EW, FT, KH};
-    for (int i = 0; i < 4; ++i) {
+    // The day's displays on the left, the meals' on the right, a row each.
+    static_assert(DayDisplays.size() == MealCount);
+    for (int i = 0; i < MealCount; ++i) {
         const int y = 2 + 18 * i;
-        const QString dayCaption = QString::fromUtf16(rows[i].dayCaption);
-        const QString dayUnit = QString::fromUtf16(rows[i].dayUnit);
+        const DayDisplay &dayDisplay = DayDisplays[size_t(i)];
+        const QString dayCaption = dayDisplay.caption.toString();
+        const QString dayUnit = dayDisplay.unit.toString();
         makeCell(client, dayCaption, QRect(2, y, 103, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *day = makeCell(client, QStringLiteral("0,0"), QRect(105, y, 48, 18), MoneyGreen,
-                               Qt::AlignRight);
+        QLabel *day = makeDisplay(client, QRect(105, y, 48, 18));
         makeCell(client, dayUnit, QRect(153, y, 32, 18), SkyBlue, Qt::AlignLeft);
         // "gr" would be spelt out.
         MakeValueDisplay(day, dayCaption,
                          dayUnit == QLatin1String("gr") ? QStringLiteral("Gramm") : dayUnit);
-        m_displays[dayDisplays[i]] = day;
+        m_displays[dayDisplay.display] = day;
 
-        const QString mealCaption = QString::fromUtf16(rows[i].mealCaption);
+        const QString mealCaption = MealNames[size_t(i)].toString();
         makeCell(client, mealCaption, QRect(192, y, 89, 18), SkyBlue, Qt::AlignLeft);
-        QLabel *meal = makeCell(client, QStringLiteral("0,0"), QRect(281, y, 48, 18), MoneyGreen,
-                                Qt::AlignRight);
+        QLabel *meal = makeDisplay(client, QRect(281, y, 48, 18));
         makeCell(client, QStringLiteral("kcal"), QRect(329, y, 38, 18), SkyBlue, Qt::AlignLeft);
         MakeValueDisplay(meal, mealCaption, QStringLiteral("kcal"));
-        m_displays[KCAL1 + i] = meal;
+        m_displays[MealDisplay(i)] = meal;
     }
     makeLine(client, QFrame::VLine, QRect(187, 2, 3, 74));
     makeLine(client, QFrame::VLine, QRect(369, 2, 3, 74));
@@ -278,11 +279,8 @@ void TMain::createAdvertisingBlock(QWidget *client)
 
 void TMain::createLists(QWidget *client)
 {
-    m_catalogue = new TextTableModel({QStringLiteral("Name"), QStringLiteral("Kalorien"),
-                                      QStringLiteral("Eiweiss"), QStringLiteral("Fett"),
-                                      QStringLiteral("Kohlenhydrate")},
-                                     this);
-    m_LM = new TextListView(m_catalogue, {185, 50, 50, 50, 50}, client);
+    m_catalogue = new TextTableModel(ToStringList(FoodColumnNames), this);
+    m_LM = new TextListView(m_catalogue, ToList(FoodColumnWidths), client);
     m_LM->setAccessibleName(QStringLiteral("Lebensmittel"));
     m_LM->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_LM, &TextListView::listDoubleClicked, this, guarded(&TMain::LMDblClick));
@@ -306,14 +304,12 @@ void TMain::createLists(QWidget *client)
         "QTabBar::tab { background: palette(button); border: 2px outset palette(midlight);"
         " padding: 2px 5px; margin: 1px 1px 3px 0px; }"
         "QTabBar::tab:selected { border-style: inset; background: palette(midlight); }"));
-    for (int i = 0; i < 4; ++i) {
-        auto *model = new TextTableModel({QStringLiteral("Name"), QStringLiteral("Portion"),
-                                          QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
-                                          QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")},
-                                         this);
-        auto *list = new TextListView(model, {185, 45, 50, 50, 50, 50}, m_page);
-        list->setAccessibleName(MealNames[i]);
-        m_page->addTab(list, MealNames[i]);
+    for (int i = 0; i < MealCount; ++i) {
+        auto *model = new TextTableModel(ToStringList(MealColumnNames), this);
+        auto *list = new TextListView(model, ToList(MealColumnWidths), m_page);
+        const QString name = MealNames[size_t(i)].toString();
+        list->setAccessibleName(name);
+        m_page->addTab(list, name);
         m_meals[size_t(i)] = list;
     }
     m_page->setCurrentIndex(0);
@@ -391,6 +387,14 @@ void TMain::changeEvent(QEvent *event)
 TextTableModel &TMain::mealModel(int index) const
 {
     return *m_meals[size_t(index)]->textModel();
+}
+
+std::array<const TextTableModel *, MealCount> TMain::mealModels() const
+{
+    std::array<const TextTableModel *, MealCount> models{};
+    for (int i = 0; i < MealCount; ++i)
+        models[size_t(i)] = &mealModel(i);
+    return models;
 }
 
 TextTableModel &TMain::catalogue() const
@@ -496,30 +500,27 @@ void TMain::BitBtn2Click()
 
 void TMain::Lschen2Click()
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < MealCount; ++i)
         mealModel(i).clear();
     m_rechnen->trigger();
 }
 
 void TMain::RechnenExecute()
 {
-    const TotalsResult result =
-        ComputeTotals({&mealModel(0), &mealModel(1), &mealModel(2), &mealModel(3)});
+    const TotalsResult result = ComputeTotals(mealModels());
     for (qsizetype i = 0; i < result.failedRows.size(); ++i)
         ShowCalculationError();
-    const std::array<QString, 8> texts = TotalsDisplayTexts(result.sums);
-    for (size_t i = 0; i < texts.size(); ++i)
-        SetDisplayText(m_displays[i], texts[i]);
+    const DisplayTexts texts = TotalsDisplayTexts(result.sums);
+    for (size_t display = 0; display < texts.size(); ++display)
+        SetDisplayText(m_displays[display], texts[display]);
 }
 
 void TMain::Drucken1Click()
 {
-    std::array<QString, 8> texts;
-    for (size_t i = 0; i < texts.size(); ++i)
-        texts[i] = m_displays[i]->text();
-    PrintPlanWithDialog(
-        this, m_printer,
-        MakePlanPrintInput({&mealModel(0), &mealModel(1), &mealModel(2), &mealModel(3)}, texts));
+    DisplayTexts texts;
+    for (size_t display = 0; display < texts.size(); ++display)
+        texts[display] = m_displays[display]->text();
+    PrintPlanWithDialog(this, m_printer, MakePlanPrintInput(mealModels(), texts));
 }
 
 void TMain::BMIRechner1Click()

@@ -7,6 +7,7 @@
 // main window and handed to it before the event loop starts.
 
 #include "app/regional_settings.h"
+#include "plan/meals.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -43,18 +44,9 @@ class TMain final : public QMainWindow
     Q_OBJECT
 
 public:
-    // The eight total displays, in the order the recalculation writes them.
-    enum Display
-    {
-        KCAL1,
-        KCAL2,
-        KCAL3,
-        KCAL4,
-        GKAL,
-        EW,
-        FT,
-        KH
-    };
+    // The eight total displays, named as the window's controls.
+    using Display = TotalsDisplay;
+    using enum TotalsDisplay;
 
     explicit TMain(QWidget *parent = nullptr);
     ~TMain() override;
@@ -108,6 +100,7 @@ private:
     void layoutClientArea();
     void activateAfterModal();
     TextTableModel &mealModel(int index) const;
+    std::array<const TextTableModel *, MealCount> mealModels() const;
     TextTableModel &catalogue() const;
     // Wraps a command so that it runs through the command guard.
     std::function<void()> guarded(void (TMain::*command)());
@@ -115,11 +108,11 @@ private:
     TMainDialogs m_dialogs;
     TextTableModel *m_catalogue = nullptr;
     TextListView *m_LM = nullptr;
-    std::array<TextListView *, 4> m_meals{};
+    std::array<TextListView *, MealCount> m_meals{};
     QTabWidget *m_page = nullptr;
     QPushButton *m_bitBtn1 = nullptr;
     QPushButton *m_bitBtn2 = nullptr;
-    std::array<QLabel *, 8> m_displays{};
+    std::array<QLabel *, TotalsDisplayCount> m_displays{};
     QWidget *m_advertising = nullptr;
     QLabel *m_advertisingPicture = nullptr;
     QTimer *m_timer1 = nullptr;

@@ -14,12 +14,12 @@
 // into a shown list as the main window does and reports its VmHWM; the floor
 // child does the same with the floor reader.
 
-#include "widgets/text_list_view.h"
-#include "core/text_table_model.h"
 #include "bench/support/child_process.h"
 #include "bench/support/floor_reader.h"
 #include "bench/support/generated_catalogue.h"
 #include "catalogue/food_list_file.h"
+#include "core/text_table_model.h"
+#include "widgets/text_list_view.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,7 +40,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The column widths of the catalogue list in the main window.
-const QList<int> ListColumnWidths{220, 70, 70, 70, 100};
+const QList<int> ListColumnWidths = ToList(FoodColumnWidths);
 
 struct CatalogueFile
 {

@@ -13,9 +13,7 @@
 
 namespace {
 
-const QStringList MealHeaders = {QStringLiteral("Name"),     QStringLiteral("Portion"),
-                                 QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
-                                 QStringLiteral("Fett"),     QStringLiteral("Kohlenhydrate")};
+const QStringList MealHeaders = ToStringList(MealColumnNames);
 
 struct Plan
 {

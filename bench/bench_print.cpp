@@ -19,9 +19,7 @@
 
 namespace {
 
-const QStringList MealHeaders = {QStringLiteral("Name"),     QStringLiteral("Portion"),
-                                 QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
-                                 QStringLiteral("Fett"),     QStringLiteral("Kohlenhydrate")};
+const QStringList MealHeaders = ToStringList(MealColumnNames);
 
 // 250 rows in each of the four meals.
 struct Plan

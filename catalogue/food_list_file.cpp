@@ -1,8 +1,8 @@
 #include "catalogue/food_list_file.h"
 
+#include "catalogue/instruction_module.h"
 #include "core/failure.h"
 #include "core/large_allocator.h"
-#include "catalogue/instruction_module.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -27,8 +27,21 @@ constexpr int FieldSlotCount = 10;
 // large catalogue is never held twice.
 constexpr qsizetype ChunkSize = 1 << 20;
 
-const char *const ColumnNames[FoodFieldCount] = {"Name", "Kalorien", "Eiweiss", "Fett",
-                                                 "Kohlenhydrate"};
+// The header line names the columns, each followed by ";".
+constexpr bool HeaderNamesColumns()
+{
+    qsizetype at = 0;
+    for (QStringView name : FoodColumnNames) {
+        for (qsizetype i = 0; i < name.size(); ++i, ++at) {
+            if (at >= FoodListHeader.size() || FoodListHeader[at] != name[i])
+                return false;
+        }
+        if (at >= FoodListHeader.size() || FoodListHeader[at++] != u';')
+            return false;
+    }
+    return at == FoodListHeader.size();
+}
+static_assert(HeaderNamesColumns());
 
 bool endsLine(char c)
 {
@@ -190,7 +203,7 @@ Problem problemOf(QStringView value)
     }
     const QString value = column < foods.columnCount() ? foods.text(row, column) : QString();
     throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
-                      .arg(foods.text(row, 0), QLatin1String(ColumnNames[column]), value, reason));
+                      .arg(foods.text(row, 0), FoodColumnNames[size_t(column)], value, reason));
 }
 
 // The output in pieces of about ChunkSize, each handed to the sink when full.

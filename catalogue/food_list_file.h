@@ -8,6 +8,7 @@
 // into the output, which goes through a temporary file that replaces the
 // target only when it is complete.
 
+#include "core/food_columns.h"
 #include "core/text_store.h"
 #include "core/windows_1252.h"
 
@@ -17,7 +18,6 @@
 
 // One row of the catalogue: name, kcal, protein, fat, carbohydrate per 100 g.
 using FoodRecord = QStringList;
-inline constexpr int FoodFieldCount = 5;
 
 inline constexpr QStringView FoodListHeader = u"Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;";
 inline constexpr int FoodFieldLengthLimit = 50;

@@ -1,5 +1,7 @@
 #include "catalogue/menge_dialog.h"
 
+#include "core/food_columns.h"
+
 #include "widgets/glyphs.h"
 
 #include <QFrame>
@@ -101,11 +103,6 @@ void TMenge::setText(Field field, const QString &text)
     m_fields[field]->setText(text);
 }
 
-bool TMenge::isFieldEnabled(Field field) const
-{
-    return m_fields[field]->isEnabled();
-}
-
 void TMenge::setFieldEnabled(Field field, bool enabled)
 {
     m_fields[field]->setEnabled(enabled);
@@ -141,15 +138,26 @@ void TMenge::preparePortion()
     setFieldEnabled(GR, true);
 }
 
+namespace {
+
+// The fields that show a food's columns, in the order of the columns.
+constexpr std::array<TMenge::Field, FoodFieldCount> FoodFields = {
+    TMenge::Name, TMenge::KCAL, TMenge::EW, TMenge::FT, TMenge::KH};
+
+} // namespace
+
 void TMenge::fillFromFood(const QStringList &food)
 {
-    for (Field field : {Name, KCAL, EW, FT, KH})
-        setText(field, food.value(field));
+    for (int column = 0; column < FoodFieldCount; ++column)
+        setText(FoodFields[size_t(column)], food.value(column));
 }
 
 QStringList TMenge::foodTexts() const
 {
-    return {text(Name), text(KCAL), text(EW), text(FT), text(KH)};
+    QStringList texts;
+    for (Field field : FoodFields)
+        texts.append(text(field));
+    return texts;
 }
 
 void TMenge::reject() {}

@@ -38,7 +38,6 @@ public:
 
     QString text(Field field) const;
     void setText(Field field, const QString &text);
-    bool isFieldEnabled(Field field) const;
     void setFieldEnabled(Field field, bool enabled);
     // The height including a standard dialog frame; the buttons keep their
     // distance from the bottom edge.

@@ -3,8 +3,8 @@
 // and saving and reading them again gives the same rows. The expectations
 // are views into the decoded text, so that a run allocates little.
 
-#include "core/failure.h"
 #include "catalogue/food_list_file.h"
+#include "core/failure.h"
 #include "fuzz_check.h"
 
 #include <cstddef>

@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "plan/print_layout.h"
+#include "plan/print_queue.h"
 #include "plan/printer_canvas.h"
 
 #include <QPainter>
@@ -44,4 +45,13 @@ void PrintPlan(QPrinter &printer, const PlanPrintInput &input)
         throw;
     }
     painter.end();
+    // Only now has the job gone to the printer queue, which may refuse it.
+    if (const std::optional<JobRefusal> refusal = RefusalOfLastJob(printer)) {
+        QString message = QStringLiteral("Der Ernährungsplan wurde nicht gedruckt.\n"
+                                         "Der Drucker „%1“ hat den Auftrag abgewiesen: %2")
+                              .arg(refusal->queue, refusal->answer);
+        if (!refusal->queueReason.isEmpty() && !refusal->answer.contains(refusal->queueReason))
+            message += QStringLiteral("\nGrund: ") + refusal->queueReason;
+        throw Failure(message);
+    }
 }

@@ -17,4 +17,5 @@ inline constexpr QStringView PlanPrintJobTitle = u"Menuvera Ernährungsplan";
 bool PrintPlanWithDialog(QWidget *parent, QPrinter &printer, const PlanPrintInput &input);
 
 // Prints the plan on the printer as it is set up, in portrait, as one job.
+// Throws when the printer queue refuses the job, saying why where it can.
 void PrintPlan(QPrinter &printer, const PlanPrintInput &input);

@@ -100,15 +100,17 @@ int CharacterHeight(int points, int verticalDpi)
 }
 
 PlanPrintInput MakePlanPrintInput(const std::array<const TextTableModel *, MealCount> &meals,
-                                  const std::array<QString, 8> &displayTexts)
+                                  const DisplayTexts &displayTexts)
 {
     PlanPrintInput input;
-    for (size_t meal = 0; meal < MealCount; ++meal)
-        input.meals[meal] = {meals[meal], PrintedMealHeadings[meal].toString(), displayTexts[meal]};
-    input.dayKcal = displayTexts[4];
-    input.dayProtein = displayTexts[5];
-    input.dayFat = displayTexts[6];
-    input.dayCarbohydrate = displayTexts[7];
+    for (int meal = 0; meal < MealCount; ++meal) {
+        input.meals[size_t(meal)] = {meals[size_t(meal)], MealNames[size_t(meal)].toString(),
+                                     displayTexts[MealDisplay(meal)]};
+    }
+    input.dayKcal = displayTexts[GKAL];
+    input.dayProtein = displayTexts[EW];
+    input.dayFat = displayTexts[FT];
+    input.dayCarbohydrate = displayTexts[KH];
     return input;
 }
 

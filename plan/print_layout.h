@@ -64,14 +64,10 @@ struct PlanPrintInput
     QString dayFat;
 };
 
-// The fixed meal headings of the printout, breakfast to dinner.
-inline constexpr std::array<QStringView, MealCount> PrintedMealHeadings = {
-    u"Frühstück", u"Mittagessen", u"Nachmittag", u"Abendessen"};
-
-// The input for the four meal lists and the eight display texts in the order
-// of TotalsDisplayTexts: KCAL1 to KCAL4, GKAL, EW, FT, KH.
+// The input for the four meal lists, headed by the meals' names, and the
+// texts of the eight displays.
 PlanPrintInput MakePlanPrintInput(const std::array<const TextTableModel *, MealCount> &meals,
-                                  const std::array<QString, 8> &displayTexts);
+                                  const DisplayTexts &displayTexts);
 
 inline constexpr QStringView PlanPrintFooter =
     u"Erstellt mit Menuvera 2 – nur für den privaten, nicht für den kommerziellen Gebrauch";

@@ -53,11 +53,15 @@ TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &
     return result;
 }
 
-std::array<QString, 8> TotalsDisplayTexts(const PlanTotals &sums)
+DisplayTexts TotalsDisplayTexts(const PlanTotals &sums)
 {
     constexpr QStringView mask = u"###0.0";
-    return {FormatNumber(sums.mealKcal[0], mask), FormatNumber(sums.mealKcal[1], mask),
-            FormatNumber(sums.mealKcal[2], mask), FormatNumber(sums.mealKcal[3], mask),
-            FormatNumber(sums.dayKcal, mask),     FormatNumber(sums.dayProtein, mask),
-            FormatNumber(sums.dayFat, mask),      FormatNumber(sums.dayCarbohydrate, mask)};
+    DisplayTexts texts;
+    for (int meal = 0; meal < MealCount; ++meal)
+        texts[MealDisplay(meal)] = FormatNumber(sums.mealKcal[size_t(meal)], mask);
+    texts[GKAL] = FormatNumber(sums.dayKcal, mask);
+    texts[EW] = FormatNumber(sums.dayProtein, mask);
+    texts[FT] = FormatNumber(sums.dayFat, mask);
+    texts[KH] = FormatNumber(sums.dayCarbohydrate, mask);
+    return texts;
 }

@@ -5,6 +5,7 @@
 // added in extended precision and rounded when stored back into its sum.
 
 #include "core/number_text.h"
+#include "plan/meals.h"
 
 #include <QList>
 #include <QStringList>
@@ -12,19 +13,6 @@
 #include <array>
 
 class TextTableModel;
-
-inline constexpr int MealCount = 4;
-
-// The texts of a meal row, by column.
-enum MealColumn
-{
-    MealName,
-    MealPortion,
-    MealKcal,
-    MealProtein,
-    MealFat,
-    MealCarbohydrate
-};
 
 // The portion text held as a single-precision number.
 float ParsePortion(QStringView portionText);
@@ -58,5 +46,5 @@ struct TotalsResult
 
 TotalsResult ComputeTotals(const std::array<const TextTableModel *, MealCount> &meals);
 
-// The eight display texts in the order KCAL1 to KCAL4, GKAL, EW, FT, KH.
-std::array<QString, 8> TotalsDisplayTexts(const PlanTotals &sums);
+// The texts of the eight displays, by display.
+DisplayTexts TotalsDisplayTexts(const PlanTotals &sums);

@@ -33,8 +33,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# What the core needs, for arm64; the sysroot is made again when this changes.
-packages=(qt6-base-dev libicu-dev libjpeg62-turbo-dev libc6-dev)
+# What the build configures against (the core and, for the configure step, the
+# printing library of the windows), for arm64; the sysroot is made again when
+# this changes.
+packages=(qt6-base-dev libicu-dev libjpeg62-turbo-dev libcups2-dev libc6-dev)
 if [ "$(cat "$sysroot/.complete" 2>/dev/null)" != "${packages[*]}" ]; then
   # apt for arm64 alone, with lists, cache and an empty package status of its
   # own: it resolves the whole dependency closure and only downloads it.

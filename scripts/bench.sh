@@ -38,10 +38,9 @@ run_benchmarks() {
   done
 }
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_BENCHMARKS=ON >/dev/null
+(cd "$root" && cmake --preset bench -B "$build" >/dev/null)
 run_benchmarks "$build" "${benchmarks[@]}" -- "$@"
-cmake -S "$root" -B "$soft_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_BENCHMARKS=ON \
-  -DMENUVERA_SOFT_EXTENDED=ON >/dev/null
+(cd "$root" && cmake --preset bench-soft -B "$soft_build" >/dev/null)
 run_benchmarks "$soft_build" "${soft_benchmarks[@]}" -- "$@"
 
 # A benchmark whose filter matched nothing leaves an empty file.

@@ -15,9 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
 jobs=${FUZZ_JOBS:-2}
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DMENUVERA_FUZZ=ON -DMENUVERA_BENCHMARKS=OFF \
-  -DMENUVERA_WERROR=ON >/dev/null
+(cd "$root" && cmake --preset fuzz >/dev/null)
 ninja -C "$build" menuvera_fuzz_targets
 
 if [ $# -gt 0 ]; then

@@ -14,8 +14,7 @@ build=$root/build-asan
 soft=OFF
 [ "${MENUVERA_SANITIZE_SOFT_EXTENDED:-0}" = 1 ] && soft=ON
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENUVERA_SANITIZE=ON \
-  -DMENUVERA_BENCHMARKS=OFF -DMENUVERA_WERROR=ON -DMENUVERA_SOFT_EXTENDED=$soft >/dev/null
+(cd "$root" && cmake --preset sanitize -DMENUVERA_SOFT_EXTENDED=$soft >/dev/null)
 ninja -C "$build"
 
 export QT_QPA_PLATFORM=offscreen

@@ -17,7 +17,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
-  libjpeg62-turbo-dev libbenchmark-dev libicu-dev
+  libjpeg62-turbo-dev libbenchmark-dev libicu-dev libcups2-dev
   # robustness builds: libFuzzer and the sanitizer runtimes of clang
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   # run time: platform plugins, German translations, fonts, German locale
@@ -26,6 +26,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   # the accessibility bus through which the real-window checks read the windows
   dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  # a printing system of the test's own, with printer queues that take and refuse jobs
+  cups-daemon cups-client
   # the Debian package and the checks of its desktop entry and metainfo; the icon renderer
   dpkg-dev desktop-file-utils appstream librsvg2-bin
 )

@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 export MENUVERA_BUILD_DIR=${MENUVERA_BUILD_DIR:-$root/build}
-bash "$root/scripts/build.sh" -DMENUVERA_WERROR=ON -DCMAKE_BUILD_TYPE=Release
+bash "$root/scripts/build.sh"
 (cd "$MENUVERA_BUILD_DIR" &&
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)" "$@")
 
@@ -21,8 +21,7 @@ if [ "${MENUVERA_QUICK:-0}" != 1 ]; then
         -LE 'realwindow|package'
 else
     soft=${MENUVERA_SOFT_BUILD_DIR:-$root/build-soft}
-    cmake -S "$root" -B "$soft" -G Ninja -DMENUVERA_WERROR=ON -DCMAKE_BUILD_TYPE=Release \
-      -DMENUVERA_SOFT_EXTENDED=ON -DMENUVERA_BENCHMARKS=OFF >/dev/null
+    (cd "$root" && cmake --preset soft -B "$soft" >/dev/null)
     cmake --build "$soft" --parallel "$(nproc)" --target menuvera_core_tests
     (cd "$soft" && ctest --output-on-failure --timeout 600 -j "$(nproc)" -L core)
 fi

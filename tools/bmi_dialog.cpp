@@ -1,8 +1,8 @@
 #include "tools/bmi_dialog.h"
 
+#include "tools/bmi_calculation.h"
 #include "widgets/command_guard.h"
 #include "widgets/display_accessibility.h"
-#include "tools/bmi_calculation.h"
 
 #include <QLabel>
 #include <QLineEdit>

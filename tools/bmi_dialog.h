@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/fixed_dialog.h"
 #include "tools/decimal_key_preview.h"
+#include "widgets/fixed_dialog.h"
 
 class Announcer;
 class QLabel;

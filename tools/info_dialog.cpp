@@ -1,8 +1,9 @@
 #include "tools/info_dialog.h"
 
-#include "widgets/command_guard.h"
+#include "core/food_columns.h"
 #include "tools/nutrient_slices.h"
 #include "tools/pie_chart.h"
+#include "widgets/command_guard.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -67,23 +68,24 @@ void ShowNutrientInfo(TInfo &info, const QStringList &food)
 {
     info.C1()->clear();
     info.C1()->setAccessibleDescription(QString());
-    info.Name()->setText(food.value(0));
-    info.KCAL()->setText(QStringLiteral("100 gr = ") + food.value(1) + QStringLiteral(" kcal"));
+    info.Name()->setText(food.value(FoodName));
+    info.KCAL()->setText(QStringLiteral("100 gr = ") + food.value(FoodKcal) +
+                         QStringLiteral(" kcal"));
     // This calculation shows its own message in place of the error's: all
     // slices are computed before the first is added, so a failure leaves the
     // chart empty.
     try {
-        const QList<NutrientSlice> slices =
-            NutrientSlices(food.value(2), food.value(3), food.value(4));
+        const QList<NutrientSlice> slices = NutrientSlices(
+            food.value(FoodProtein), food.value(FoodFat), food.value(FoodCarbohydrate));
         // The slices come in the order protein, fat, carbohydrate; a screen
         // reader hears them as text, since the chart only paints them.
-        const QString nutrients[] = {QStringLiteral("Eiweiss"), QStringLiteral("Fett"),
-                                     QStringLiteral("Kohlenhydrate")};
+        const QStringView nutrients[] = {FoodColumnNames[FoodProtein], FoodColumnNames[FoodFat],
+                                         FoodColumnNames[FoodCarbohydrate]};
         QStringList described;
         for (qsizetype i = 0; i < slices.size(); ++i) {
             info.C1()->addSlice(slices[i].value, slices[i].label, toColor(slices[i].colour));
-            described.append(nutrients[std::min<qsizetype>(i, 2)] + QStringLiteral(": ") +
-                             slices[i].label.trimmed());
+            described.append(nutrients[std::min<qsizetype>(i, 2)].toString() +
+                             QStringLiteral(": ") + slices[i].label.trimmed());
         }
         info.C1()->setAccessibleDescription(described.join(QStringLiteral("; ")));
     } catch (...) {

@@ -1,8 +1,8 @@
 #include "tools/kalorienrechner_dialog.h"
 
+#include "tools/calorie_calculation.h"
 #include "widgets/command_guard.h"
 #include "widgets/display_accessibility.h"
-#include "tools/calorie_calculation.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "tools/ueber_dialog.h"
 
-#include "widgets/click_label.h"
 #include "tools/logos.h"
 #include "tools/web_links.h"
+#include "widgets/click_label.h"
 
 #include <QFrame>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 #include "widgets/fixed_dialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -29,6 +30,20 @@ QFont PixelFont(int pixels, bool bold)
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+QFont CondensedToFit(const QFont &font, const QString &text, int width)
+{
+    if (QFontMetrics(font).horizontalAdvance(text) <= width)
+        return font;
+    // Half the width is as far as a face stays readable.
+    QFont condensed = font;
+    for (int stretch = 99; stretch > 50; --stretch) {
+        condensed.setStretch(stretch);
+        if (QFontMetrics(condensed).horizontalAdvance(text) <= width)
+            break;
+    }
+    return condensed;
 }
 
 FixedDialog::FixedDialog(const QString &caption, QSize clientSize, QWidget *parent,

@@ -36,3 +36,7 @@ private:
 QFont WindowFont();
 QFont PointFont(int points, bool bold = false);
 QFont PixelFont(int pixels, bool bold = false);
+
+// The font condensed, as little as it takes, so that the text fits the width
+// in pixels; its height stays. The font itself where the text fits already.
+QFont CondensedToFit(const QFont &font, const QString &text, int width);

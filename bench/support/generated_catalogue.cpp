@@ -19,7 +19,7 @@ QString numberText(std::mt19937 &random, int upTo)
 
 QStringList CatalogueHeaders()
 {
-    return {u"Name"_s, u"Kalorien"_s, u"Eiweiss"_s, u"Fett"_s, u"Kohlenhydrate"_s};
+    return ToStringList(FoodColumnNames);
 }
 
 QList<FoodRecord> MakeFoods(int count, unsigned seed)

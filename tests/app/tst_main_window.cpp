@@ -1,28 +1,30 @@
 #include "app/application.h"
-#include "widgets/command_guard.h"
-#include "widgets/display_accessibility.h"
-#include "core/failure.h"
 #include "app/main_window.h"
-#include "core/number_text.h"
-#include "widgets/text_list_view.h"
-#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
 #include "tools/info_dialog.h"
 #include "tools/web_links.h"
+#include "widgets/command_guard.h"
+#include "widgets/display_accessibility.h"
+#include "widgets/text_list_view.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -98,6 +100,8 @@ private Q_SLOTS:
     void openUnreadableFileKeepsCatalogue();
     void saveWritesFileThatReadsBackIdentical();
     void saveRefusesValueThatWouldNotReadBack();
+    void fileDialogTakesNameSetThroughAccessibility_data();
+    void fileDialogTakesNameSetThroughAccessibility();
     void renameInPlaceResorts();
     void tabWalksTheControls_data();
     void tabWalksTheControls();
@@ -119,6 +123,8 @@ private Q_SLOTS:
     void removeRowOfActiveMealOnly();
     void clearPlan();
     void failingRowsShowOneMessageEach();
+    void displaysShowWideValuesWhole_data();
+    void displaysShowWideValuesWhole();
 
     void newFoodFromTemplateAndWithout();
     void editMovesRenamedRowAndKeepsSelection();
@@ -131,6 +137,8 @@ private Q_SLOTS:
     void advertisingBlockOpensMakerHomePage();
     void toolMenusOpenTheirDialogs();
     void printThroughDialog();
+    void printToQueue_data();
+    void printToQueue();
 
 private:
     void openFile(const QString &fileName);
@@ -364,6 +372,94 @@ void tst_MainWindow::saveRefusesValueThatWouldNotReadBack()
                  boxes.front().text.contains(QStringLiteral("52;5")),
              qPrintable(boxes.front().text));
     QVERIFY(!QFile::exists(target));
+}
+
+void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("Öffnen") << false;
+    QTest::newRow("Speichern") << true;
+}
+
+// The user picks a file in the dialog's list, then has another name put into
+// the name field through the accessibility interface, as voice control and
+// screen readers do it (AT-SPI's SetTextContents), without the keyboard focus
+// in the field; the dialog's button then takes the file named there.
+void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility()
+{
+    QFETCH(bool, save);
+    const QByteArray header = "Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;\r\n";
+    const QByteArray picked = header + "Alt;1;1;1;1;\r\n";
+    const QString pickedFile = m_dir->filePath(QStringLiteral("alt.lmk"));
+    const QString target = m_dir->filePath(QStringLiteral("ziel.lmk"));
+    const auto write = [](const QString &fileName, const QByteArray &bytes) {
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(pickedFile, picked));
+    if (save)
+        openFile(m_sample);
+    else
+        QVERIFY(write(target, header + "Ziel;2;2;2;2;\r\n"));
+
+    QString named;
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
+        WhenModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(m_dir->path());
+            // The files are shown in a list or, with details, in a tree.
+            QAbstractItemView *list = nullptr;
+            for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
+                if (view->isVisible() && (view->objectName() == QLatin1String("listView") ||
+                                          view->objectName() == QLatin1String("treeView")))
+                    list = view;
+            }
+            auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(list && nameBox);
+            QModelIndex row;
+            QTRY_VERIFY((row = list->model()->index(0, 0, list->rootIndex())).isValid());
+            for (int i = 0; i < list->model()->rowCount(list->rootIndex()); ++i) {
+                const QModelIndex index = list->model()->index(i, 0, list->rootIndex());
+                if (index.data().toString() == QLatin1String("alt.lmk"))
+                    row = index;
+            }
+            QCOMPARE(row.data().toString(), QStringLiteral("alt.lmk"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+            QCOMPARE(nameBox->text(), QStringLiteral("alt.lmk"));
+            QVERIFY(!nameBox->hasFocus());
+
+            QAccessibleInterface *field = QAccessible::queryAccessibleInterface(nameBox);
+            QVERIFY(field && field->editableTextInterface() && field->textInterface());
+            field->editableTextInterface()->replaceText(0, field->textInterface()->characterCount(),
+                                                        target);
+            named = nameBox->text();
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            QVERIFY(buttons);
+            QPushButton *accept =
+                buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+            QVERIFY(accept && accept->isEnabled());
+            QTest::mouseClick(accept, Qt::LeftButton);
+        });
+        if (save)
+            m_main->Speichern1Click();
+        else
+            m_main->ffnen1Click();
+    });
+    // The dialog may shorten the name to the file's name in its folder.
+    QCOMPARE(QDir(m_dir->path()).absoluteFilePath(named), target);
+    // No question whether to replace the file picked first, no error.
+    QCOMPARE(TextsOf(boxes), QStringList());
+    QFile pickedAfter(pickedFile);
+    QVERIFY(pickedAfter.open(QIODevice::ReadOnly));
+    QCOMPARE(pickedAfter.readAll(), picked);
+    if (save) {
+        QFile written(target);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith(header + "Apfel;52;"));
+    } else {
+        QCOMPARE(names(*m_main->LM()->textModel()), QStringList(QStringLiteral("Ziel")));
+    }
 }
 
 void tst_MainWindow::renameInPlaceResorts()
@@ -850,6 +946,55 @@ void tst_MainWindow::failingRowsShowOneMessageEach()
                           QStringLiteral("0,1"), QStringLiteral("12,4")}));
 }
 
+void tst_MainWindow::displaysShowWideValuesWhole_data()
+{
+    QTest::addColumn<int>("display");
+    QTest::addColumn<QString>("text");
+    const char *const names[] = {"KCAL1", "KCAL2", "KCAL3", "KCAL4", "GKAL", "EW", "FT", "KH"};
+    for (int display = TMain::KCAL1; display <= TMain::KH; ++display)
+        QTest::addRow("99999,9 in %s", names[display]) << display << QStringLiteral("99999,9");
+    QTest::newRow("16771,0 in GKAL") << int(TMain::GKAL) << QStringLiteral("16771,0");
+    QTest::newRow("11965,0 in KCAL2") << int(TMain::KCAL2) << QStringLiteral("11965,0");
+}
+
+// Every character of the widest value is painted inside the display's frame,
+// none cut off at its left edge.
+void tst_MainWindow::displaysShowWideValuesWhole()
+{
+    QFETCH(int, display);
+    QFETCH(QString, text);
+    QLabel *label = m_main->display(TMain::Display(display));
+    SetDisplayText(label, text);
+
+    const QImage image = label->grab().toImage();
+    const QRect inside = label->contentsRect();
+    int firstInk = -1;
+    int lastInk = -1;
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (firstInk < 0)
+                    firstInk = x;
+                lastInk = x;
+                break;
+            }
+        }
+    }
+    QVERIFY(firstInk >= 0);
+    // A clipped digit leaves its ink at the edge of the clip.
+    QVERIFY2(firstInk > inside.left() && lastInk < inside.right(),
+             qPrintable(QStringLiteral("ink from %1 to %2 in %3 to %4")
+                            .arg(firstInk)
+                            .arg(lastInk)
+                            .arg(inside.left())
+                            .arg(inside.right())));
+    // A screen reader's review finds each character inside the display too.
+    QCOMPARE(ShownText(label), text);
+    // Geometry and size of the font are as laid out.
+    QCOMPARE(label->size(), QSize(48, 18));
+    QCOMPARE(label->font().pixelSize(), 13);
+}
+
 void tst_MainWindow::newFoodFromTemplateAndWithout()
 {
     // The first use of the dialog with no row selected shows its start texts.
@@ -1138,6 +1283,57 @@ void tst_MainWindow::printThroughDialog()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("%PDF"));
+}
+
+void tst_MainWindow::printToQueue_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("queue takes the job") << QStringLiteral("menuvera-accepts") << false;
+    QTest::newRow("queue refuses jobs") << QStringLiteral("menuvera-refuses") << true;
+}
+
+// A printer queue of the printing system that refuses the job: the error box
+// says that the plan was not printed, and why.
+void tst_MainWindow::printToQueue()
+{
+    QFETCH(QString, queue);
+    QFETCH(bool, refused);
+    if (qEnvironmentVariableIsEmpty("MENUVERA_PRINT_QUEUES"))
+        QSKIP("needs the print queues of tests/support/print_queues.sh");
+    const auto jobs = [&queue] {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"),
+                     {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue});
+        lpstat.waitForFinished(30000);
+        return lpstat.readAllStandardOutput().count('\n');
+    };
+    const qsizetype jobsBefore = jobs();
+    openFile(m_sample);
+    addPortion(0, QStringLiteral("Apfel"), QStringLiteral("150"));
+    m_main->Printer().setPrinterName(queue);
+    QCOMPARE(m_main->Printer().printerName(), queue);
+    QCOMPARE(m_main->Printer().outputFormat(), QPrinter::NativeFormat);
+
+    const QList<ModalWatch::Seen> boxes = CloseMessageBoxes([&] {
+        WhenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->accept(); });
+        m_main->menuBar()->actions().at(1)->menu()->actions().at(1)->trigger();
+    });
+    QCOMPARE(jobs() - jobsBefore, refused ? 0 : 1);
+    if (!refused) {
+        QCOMPARE(TextsOf(boxes), QStringList());
+        return;
+    }
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+    // The printing system's own words stand between, in its language.
+    const QString text = boxes.front().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Der Ernährungsplan wurde nicht gedruckt.\n"
+                                            "Der Drucker „menuvera-refuses“ hat den Auftrag "
+                                            "abgewiesen: ")) &&
+                 text.endsWith(QStringLiteral("\nGrund: Wartung bis Montag.")),
+             qPrintable(text));
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -4,14 +4,14 @@
 // must still save and read back identical.
 
 #include "app/application.h"
-#include "core/failure.h"
 #include "app/main_window.h"
-#include "core/number_text.h"
-#include "widgets/text_list_view.h"
-#include "core/text_table_model.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "core/text_table_model.h"
 #include "tests/support/modal.h"
+#include "widgets/text_list_view.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
-#include "core/failure.h"
 #include "catalogue/food_list_file.h"
+#include "core/failure.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
+#include "catalogue/food_list_file.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"
-#include "catalogue/food_list_file.h"
 
 #include <QtTest>
 

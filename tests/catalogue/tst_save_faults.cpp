@@ -7,8 +7,8 @@
 // temporary file reaches the limit, as a full disk would. Windows has no such
 // limit and no fork: there only the open and create failures are tested.
 
-#include "core/failure.h"
 #include "catalogue/food_list_file.h"
+#include "core/failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -120,8 +120,7 @@ QString PdfFonts(const QString &path)
 
 std::unique_ptr<TextTableModel> MealList(const QList<QStringList> &rows)
 {
-    auto list = std::make_unique<TextTableModel>(QStringList{
-        u"Name"_s, u"Portion"_s, u"Kalorien"_s, u"Eiweiss"_s, u"Fett"_s, u"Kohlenhydrate"_s});
+    auto list = std::make_unique<TextTableModel>(ToStringList(MealColumnNames));
     for (const QStringList &row : rows)
         list->appendRow(row);
     return list;

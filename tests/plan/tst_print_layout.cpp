@@ -36,9 +36,7 @@ constexpr int RuleStart = 240;
 
 std::unique_ptr<TextTableModel> MealList(const QList<QStringList> &rows)
 {
-    auto list = std::make_unique<TextTableModel>(QStringList{
-        QStringLiteral("Name"), QStringLiteral("Portion"), QStringLiteral("Kalorien"),
-        QStringLiteral("Eiweiss"), QStringLiteral("Fett"), QStringLiteral("Kohlenhydrate")});
+    auto list = std::make_unique<TextTableModel>(ToStringList(MealColumnNames));
     for (const QStringList &row : rows)
         list->appendRow(row);
     return list;
@@ -71,7 +69,7 @@ struct Plan
 };
 
 Plan MakePlan(const std::array<QList<QStringList>, MealCount> &rows,
-              const std::array<QString, 8> &displayTexts)
+              const DisplayTexts &displayTexts)
 {
     Plan plan;
     std::array<const TextTableModel *, MealCount> lists{};
@@ -84,7 +82,7 @@ Plan MakePlan(const std::array<QList<QStringList>, MealCount> &rows,
 }
 
 // The eight display texts as the totals would show them for these lists.
-std::array<QString, 8> DisplayTexts(const Plan &plan)
+DisplayTexts PlanDisplayTexts(const Plan &plan)
 {
     std::array<const TextTableModel *, MealCount> lists{};
     for (size_t meal = 0; meal < MealCount; ++meal)
@@ -92,9 +90,9 @@ std::array<QString, 8> DisplayTexts(const Plan &plan)
     return TotalsDisplayTexts(ComputeTotals(lists).sums);
 }
 
-std::array<QString, 8> ZeroTexts()
+DisplayTexts ZeroTexts()
 {
-    std::array<QString, 8> texts;
+    DisplayTexts texts;
     texts.fill(QStringLiteral("0,0"));
     return texts;
 }
@@ -473,7 +471,7 @@ void tst_PrintLayout::rowValuesAndDisplayedTotals()
     // The row's protein, 0.45 in extended precision, rounds up to 0,5; the
     // day total was held in single precision as 0.4499999881 and shows 0,4.
     Plan plan = MakePlan({QList<QStringList>{Apple}, {}, {}, {}}, ZeroTexts());
-    const std::array<QString, 8> displays = DisplayTexts(plan);
+    const DisplayTexts displays = PlanDisplayTexts(plan);
     std::array<const TextTableModel *, MealCount> lists{};
     for (size_t meal = 0; meal < MealCount; ++meal)
         lists[meal] = plan.lists[meal].get();

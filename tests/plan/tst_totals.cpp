@@ -8,8 +8,6 @@
 
 namespace {
 
-using DisplayTexts = std::array<QString, 8>;
-
 // Meal rows: name, portion, kcal, protein, fat, carbohydrate.
 using MealRows = QList<QStringList>;
 using PlanRows = std::array<MealRows, MealCount>;
@@ -45,9 +43,7 @@ class Plan
 public:
     explicit Plan(const PlanRows &rows)
     {
-        const QStringList headers{QStringLiteral("Name"),     QStringLiteral("Portion"),
-                                  QStringLiteral("Kalorien"), QStringLiteral("Eiweiss"),
-                                  QStringLiteral("Fett"),     QStringLiteral("Kohlenhydrate")};
+        const QStringList headers = ToStringList(MealColumnNames);
         for (int meal = 0; meal < MealCount; ++meal) {
             m_meals[size_t(meal)] = std::make_unique<TextTableModel>(headers);
             for (const QStringList &row : rows[size_t(meal)])

@@ -2,7 +2,8 @@
 
 Opens the sample catalogue in the dialog that appears by itself, adds foods
 with typed portions to two meals, removes one row, adds a food to the
-catalogue and saves it, prints the plan to a PDF file through the print
+catalogue and saves it, a second time under a name set through the
+accessibility interface, prints the plan to a PDF file through the print
 dialog and ends the program from its menu. Everything is read from outside
 the program: the accessibility tree (totals, lists, dialogs), the saved
 catalogue and the text of the PDF.
@@ -241,6 +242,7 @@ class MainRoad:
         wait_until("the saved catalogue", lambda: os.path.exists(saved), 3.0)
         self.check_saved(saved, sample, names)
         self.step("catalogue saved")
+        self.save_with_name_set_from_outside(saved)
 
         self.menu("Ernährungsplan", "Drucken")
         printing = self.app.wait_window("dialog", r"^Drucken$", timeout=15.0)
@@ -263,6 +265,31 @@ class MainRoad:
 
         self.menu("Lebensmittel", "Programm beenden")
         self.expect_ended()
+
+    def save_with_name_set_from_outside(self, saved):
+        """Voice control and some screen readers put a file name into the field
+        through the accessibility interface, without the keyboard: after a
+        click on the sample in the list, the dialog saves under the name set."""
+        self.menu("Lebensmittel", "Speichern")
+        saving = self.app.wait_window("dialog", r"^Lebensmittel speichern$")
+        files = need(saving, "tree", "Dateien")
+        sample = wait_until("Lebensmittel.lmk in the save dialog",
+                            lambda: find(files, "table cell", "Lebensmittel.lmk"), 5.0)
+        focus_window(r"^Lebensmittel speichern$")
+        click(sample)
+        field = need(saving, "text", "Dateiname:")
+        wait_until("the clicked file's name", lambda: text_of(field) == "Lebensmittel.lmk", 3.0)
+        named = os.path.join(self.work, "Gesprochen.lmk")
+        Atspi.EditableText.set_text_contents(field, named)
+        wait_until("the name set", lambda: text_of(field) == named, 3.0)
+        click(need(saving, "push button", "Speichern"))
+        self.app.wait_gone("dialog", r"^Lebensmittel speichern$")
+        self.check_no_error_box()
+        wait_until("the catalogue under the name set", lambda: os.path.exists(named), 3.0)
+        with open(named, "rb") as again, open(saved, "rb") as first:
+            if again.read() != first.read():
+                raise Failed("the catalogue saved under the name set differs from the first")
+        self.step("catalogue saved under a name set through the accessibility interface")
 
     def expect_ended(self):
         """After 'Programm beenden': the process ends, and without an error."""

@@ -1,8 +1,8 @@
-#include "widgets/display_accessibility.h"
 #include "core/number_text.h"
 #include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
 #include "tools/bmi_dialog.h"
+#include "widgets/display_accessibility.h"
 
 #include <memory>
 

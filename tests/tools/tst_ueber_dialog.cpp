@@ -1,8 +1,8 @@
 #include "tests/support/modal.h"
-#include "widgets/click_label.h"
 #include "tools/logos.h"
 #include "tools/ueber_dialog.h"
 #include "tools/web_links.h"
+#include "widgets/click_label.h"
 
 #include <memory>
 
