@@ -6,6 +6,7 @@
 // the command and shows the error box. The dialogs are created after the
 // main window and handed to it before the event loop starts.
 
+#include "app/regional_settings.h"
 #include "plan/meals.h"
 
 #include <QMainWindow>
@@ -120,4 +121,6 @@ private:
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
+    // The separator of the next conversion follows the regional settings.
+    RegionalSettingsWatcher m_regionalSettings;
 };

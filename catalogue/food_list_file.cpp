@@ -12,13 +12,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -52,15 +57,27 @@ template <typename Char> bool endsLine(Char c)
     throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
 }
 
-// The whole of a regular file. The file is opened without waiting, so that a
-// named pipe without a writer does not keep the open waiting, and refused
-// unless it is a regular file, whose reading ends.
+// Opens the file for reading its bytes unchanged, without waiting, so that a
+// named pipe without a writer does not keep the open waiting.
+int openForReading(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    // The wide-character open reaches every name; binary keeps the CR LF.
+    // Windows' pipes are not in the file system, so nothing waits here.
+    return ::_wopen(reinterpret_cast<const wchar_t *>(fileName.utf16()),
+                    _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+#else
+    return ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+#endif
+}
+
+// The whole of a regular file, refused unless it is a regular file, whose
+// reading ends.
 void readRegularFile(const QString &fileName, LargeBuffer &bytes)
 {
     if (fileName.isEmpty())
         cannotOpen(fileName);
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openForReading(fileName);
     if (fd < 0)
         cannotOpen(fileName);
     struct Closer
@@ -77,7 +94,9 @@ void readRegularFile(const QString &fileName, LargeBuffer &bytes)
     // while it is read is read on.
     size_t wanted = size_t(status.st_size) + 1;
     while (true) {
-        const ssize_t got = ::read(fd, bytes.room(wanted), wanted);
+        // Windows reads at most an int's worth at once.
+        wanted = std::min<size_t>(wanted, INT_MAX);
+        const auto got = ::read(fd, bytes.room(wanted), wanted);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 
 #include <QLocale>
+#include <QSettings>
 
 #include <array>
 #include <cmath>
@@ -172,7 +173,18 @@ void SetDecimalSeparator(QChar separator)
 
 void ReadDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
+    QString point;
+#ifdef Q_OS_WIN
+    // Read afresh where the regional settings keep the user's choice: a
+    // process's own locale functions may still give the value of its start
+    // (Wine's do).
+    point = QSettings(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"),
+                      QSettings::NativeFormat)
+                .value(QStringLiteral("sDecimal"))
+                .toString();
+    if (point.isEmpty())
+#endif
+        point = QLocale::system().decimalPoint();
     SetDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
 }
 

@@ -37,7 +37,8 @@ inline namespace MENUVERA_EXTENDED_FORM {
 // The separator every conversion uses unless one is passed explicitly.
 QChar DecimalSeparator();
 void SetDecimalSeparator(QChar separator);
-// Reads the separator from the user's regional settings ("." if they give none).
+// Reads the separator from the user's regional settings ("." if they give none),
+// at start and again whenever the settings change.
 void ReadDecimalSeparator();
 
 // Raises a Failure "'<text>' ist kein gültiger Gleitkommawert" for a refused text.

@@ -1,0 +1,300 @@
+#!/usr/bin/env bash
+# Builds Menuvera for Windows x64 with Debian's MinGW-w64 cross compiler and
+# packs a zip and an NSIS setup program; with --test it also runs the test
+# suite and a keyboard-only walk through the real window under Wine.
+#
+#   scripts/windows.sh [--test]
+#
+# Everything comes from Debian: the cross compiler, Wine and NSIS as packages
+# (installed when missing), and ICU, libjpeg-turbo and Qt's base module as
+# Debian source packages that are cross-built once into a cache folder,
+# $MENUVERA_WINDOWS_CACHE or ~/.cache/menuvera-windows, keyed by version and
+# options, so that later runs only build the program. The first run takes
+# about an hour on two cores, later ones minutes. The program builds in
+# build-windows/ (or $MENUVERA_WINDOWS_DIR), where the zip and the setup
+# program are left.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${MENUVERA_WINDOWS_DIR:-$root/build-windows}
+cache=${MENUVERA_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/menuvera-windows}
+jobs=${MENUVERA_JOBS:-$(nproc)}
+run_tests=0
+for arg in "$@"; do
+  case $arg in
+    --test) run_tests=1 ;;
+    *) echo "usage: scripts/windows.sh [--test]" >&2; exit 2 ;;
+  esac
+done
+host=x86_64-w64-mingw32
+log=$cache/logs
+mkdir -p "$cache/src" "$log" "$out"
+
+step() { echo "== $(date +%H:%M:%S) $*" >&2; }
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+# --- Debian packages -------------------------------------------------------
+packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine64 fonts-wine nsis cmake ninja-build make dpkg-dev zip unzip
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++
+  xvfb xdotool imagemagick x11-utils ghostscript poppler-utils
+  fonts-liberation fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  step "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The source packages come from the archive the binary packages come from.
+fetch_source() { # package directory-glob
+  local found
+  found=$(compgen -G "$cache/src/$2" | head -n1 || true)
+  if [ -z "$found" ]; then
+    if ! apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; then
+      step "enabling deb-src for the archive in use"
+      as_root sh -c 'for f in /etc/apt/sources.list.d/*.sources; do
+          [ -f "$f" ] && grep -Eq "^Types:(.* )?deb( |\$)" "$f" || continue
+          sed "s/^Types:.*/Types: deb-src/" "$f" >"${f%.sources}-menuvera-src.sources"
+        done
+        if [ -f /etc/apt/sources.list ]; then
+          sed -n "s/^deb /deb-src /p" /etc/apt/sources.list >/etc/apt/sources.list.d/menuvera-src.list
+        fi
+        apt-get update -qq'
+    fi
+    step "getting the source of $1"
+    (cd "$cache/src" && apt-get source -qq "$1" >"$log/source-$1.log" 2>&1)
+    found=$(compgen -G "$cache/src/$2" | head -n1)
+  fi
+  echo "$found"
+}
+icu_src=$(fetch_source icu 'icu-72.*')
+jpeg_src=$(fetch_source libjpeg-turbo 'libjpeg-turbo-2.*')
+qt_src=$(fetch_source qt6-base 'qt6-base-6.4.2*')
+
+gcc_version=$($host-g++-posix -dumpversion)
+cc="$host-gcc-posix"
+cxx="$host-g++-posix"
+
+# --- ICU: collation keys are made by ICU, identical to Linux ---------------
+icu_key="icu-$(basename "$icu_src" | sed 's/^icu-//')-gcc$gcc_version"
+icu=$cache/$icu_key
+if [ ! -f "$icu/.complete" ]; then
+  step "cross-building ICU into $icu (log in $log)"
+  rm -rf "$icu" "$cache/build/$icu_key"
+  mkdir -p "$cache/build/$icu_key/host" "$cache/build/$icu_key/cross"
+  # The cross build runs the host's ICU tools to make its data.
+  (cd "$cache/build/$icu_key/host" &&
+    "$icu_src/source/configure" --disable-tests --disable-samples --disable-extras &&
+    make -j"$jobs") >"$log/icu-host.log" 2>&1
+  (cd "$cache/build/$icu_key/cross" &&
+    CC=$cc CXX=$cxx CXXFLAGS="-O2 -std=c++17" "$icu_src/source/configure" --host=$host \
+      --with-cross-build="$cache/build/$icu_key/host" --prefix="$icu" \
+      --disable-tests --disable-samples --disable-extras \
+      --disable-layoutex --with-data-packaging=library &&
+    make -j"$jobs" && make install) >"$log/icu-cross.log" 2>&1
+  touch "$icu/.complete"
+  rm -rf "$cache/build/$icu_key"
+fi
+
+# --- the CMake toolchain for the cross builds -----------------------------
+toolchain=$cache/mingw64-gcc$gcc_version.cmake
+cat >"$toolchain.new" <<TOOLCHAIN
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(CMAKE_C_COMPILER $cc)
+set(CMAKE_CXX_COMPILER $cxx)
+set(CMAKE_RC_COMPILER $host-windres)
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/$host)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+TOOLCHAIN
+cmp -s "$toolchain.new" "$toolchain" 2>/dev/null || mv "$toolchain.new" "$toolchain"
+rm -f "$toolchain.new"
+
+# --- libjpeg-turbo: the program reads and writes JPEG itself ---------------
+jpeg_key="$(basename "$jpeg_src")-gcc$gcc_version"
+jpeg=$cache/$jpeg_key
+if [ ! -f "$jpeg/.complete" ]; then
+  step "cross-building libjpeg-turbo into $jpeg"
+  rm -rf "$jpeg" "$cache/build/$jpeg_key"
+  # Static, so that no DLL of it is shipped; without SIMD, which needs nasm.
+  cmake -S "$jpeg_src" -B "$cache/build/$jpeg_key" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$jpeg" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
+    >"$log/jpeg.log" 2>&1
+  cmake --build "$cache/build/$jpeg_key" -j"$jobs" >>"$log/jpeg.log" 2>&1
+  cmake --install "$cache/build/$jpeg_key" >>"$log/jpeg.log" 2>&1
+  touch "$jpeg/.complete"
+  rm -rf "$cache/build/$jpeg_key"
+fi
+
+# --- Qt's base module -------------------------------------------------------
+# Only what the program uses: no OpenGL (dynamic OpenGL off too: the Windows
+# platform plugin of 6.4 does not build with it and without the OpenGL
+# module), D-Bus, network or SQL. FreeType is
+# bundled because the offscreen platform (the tests') is only built with it;
+# ICU so that QCollator sorts as the program's own ICU keys do. The tablet
+# headers are not in Debian's source; the Direct2D plugin is left out, while
+# the feature itself stays, which PrintSupport's link needs.
+qt_options=(-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+  -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_HOST_PATH=/usr
+  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF
+  -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_androiddeployqt=OFF
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
+  -DFEATURE_system_jpeg=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
+  -DFEATURE_freetype=ON -DFEATURE_fontconfig=OFF -DFEATURE_zstd=OFF
+  -DFEATURE_icu=ON -DFEATURE_tabletevent=OFF -DFEATURE_direct2d1_1=OFF
+  -DFEATURE_gif=OFF -DFEATURE_ico=ON -DFEATURE_jpeg=ON)
+qt_version=$(basename "$qt_src" | sed 's/^qt6-base-//; s/+.*//')
+qt_key="qt-$qt_version-$(printf '%s\n' "${qt_options[@]}" "$icu_key" "$gcc_version" |
+  sha256sum | cut -c1-10)"
+qt=$cache/$qt_key
+if [ ! -f "$qt/.complete" ]; then
+  step "cross-building Qt $qt_version into $qt (log in $log/$qt_key.log)"
+  rm -rf "$qt" "$cache/build/$qt_key"
+  cmake -S "$qt_src" -B "$cache/build/$qt_key" -G Ninja "${qt_options[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_FIND_ROOT_PATH="$icu" \
+    -DICU_ROOT="$icu" -DCMAKE_INSTALL_PREFIX="$qt" >"$log/$qt_key.log" 2>&1
+  nice -n 10 cmake --build "$cache/build/$qt_key" -j"$jobs" >>"$log/$qt_key.log" 2>&1
+  cmake --install "$cache/build/$qt_key" >>"$log/$qt_key.log" 2>&1
+  touch "$qt/.complete"
+  rm -rf "$cache/build/$qt_key"
+fi
+[ "${MENUVERA_WINDOWS_DEPS_ONLY:-0}" = 1 ] && exit 0
+
+# --- the program ---------------------------------------------------------------
+runtime_dirs=("/usr/lib/gcc/$host/$gcc_version" "/usr/$host/lib")
+translations=/usr/share/qt6/translations
+configure_program() { # build-folder [cmake options...]
+  local folder=$1
+  shift
+  mkdir -p "$folder"
+  cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_WERROR=ON \
+    -DMENUVERA_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DCMAKE_FIND_ROOT_PATH="$icu;$jpeg" -DICU_ROOT="$icu" -DJPEG_ROOT="$jpeg" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >"$folder/configure.log" 2>&1 ||
+    { cat "$folder/configure.log" >&2; exit 1; }
+}
+step "building the program in $out"
+configure_program "$out"
+nice -n 10 cmake --build "$out" -j"$jobs"
+version=$(sed -n 's/^project(menuvera VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+
+# --- the package -------------------------------------------------------------------
+# The DLLs a PE file imports, found among the libraries built here and the
+# compiler's runtime; what is not found there is Windows' own.
+library_dirs=("$qt/bin" "$icu/bin" "$icu/lib" "${runtime_dirs[@]}")
+find_library() {
+  local dir
+  for dir in "${library_dirs[@]}"; do
+    [ -f "$dir/$1" ] && { echo "$dir/$1"; return; }
+  done
+  return 0
+}
+copy_with_libraries() { # file target-folder dll-folder
+  local file=$1 name dll
+  cp "$file" "$2/"
+  for name in $($host-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+    [ -f "$3/$name" ] && continue
+    dll=$(find_library "$name")
+    [ -n "$dll" ] && copy_with_libraries "$dll" "$3" "$3"
+  done
+  return 0
+}
+name=Menuvera-$version-win64
+stage=$out/package/$name
+step "packing $name"
+rm -rf "$out/package"
+mkdir -p "$stage/plugins/platforms" "$stage/plugins/styles" "$stage/plugins/imageformats" \
+  "$stage/translations" "$stage/Lizenzen"
+# Qt puts the programs of a Windows build into the top of the build folder.
+$host-strip -o "$out/package/menuvera.exe" "$out/menuvera.exe"
+copy_with_libraries "$out/package/menuvera.exe" "$stage" "$stage"
+copy_with_libraries "$qt/plugins/platforms/qwindows.dll" "$stage/plugins/platforms" "$stage"
+copy_with_libraries "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles" "$stage"
+copy_with_libraries "$qt/plugins/imageformats/qjpeg.dll" "$stage/plugins/imageformats" "$stage"
+cp "$translations/qtbase_de.qm" "$stage/translations/"
+cp "$root/resources/sample/Lebensmittel.lmk" "$stage/"
+cp "$root/resources/windows/qt.conf" "$stage/"
+# The licences of everything shipped, with the offer of Qt's source.
+qt_dsc=$(basename "$(ls "$cache"/src/qt6-base_*.dsc | head -n1)" .dsc)
+sed "s/@QT_SOURCE@/$qt_dsc/; s/@VERSION@/$version/" \
+  "$root/resources/windows/Quelltext.txt" >"$stage/Lizenzen/Quelltext.txt"
+cp "$qt_src/LICENSES/LGPL-3.0-only.txt" "$qt_src/LICENSES/GPL-3.0-only.txt" "$stage/Lizenzen/"
+cp "$qt_src/debian/copyright" "$stage/Lizenzen/Qt-copyright.txt"
+cp "$icu_src/LICENSE" "$stage/Lizenzen/ICU-LICENSE.txt"
+cp "$jpeg_src/LICENSE.md" "$stage/Lizenzen/libjpeg-turbo-LICENSE.md"
+cp "$jpeg_src/README.ijg" "$stage/Lizenzen/libjpeg-README.ijg.txt"
+cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright "$stage/Lizenzen/GCC-Laufzeit-copyright.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$stage/Lizenzen/MinGW-w64-copyright.txt" 2>/dev/null ||
+  cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/Lizenzen/MinGW-w64-copyright.txt"
+# Windows' editors expect CR LF.
+for text in "$stage"/Lizenzen/*; do sed -i 's/\r*$/\r/' "$text"; done
+(cd "$out/package" && rm -f "$out/$name.zip" && zip -qr -X "$out/$name.zip" "$name")
+
+# The setup program installs the same files; its uninstaller removes exactly
+# those, so that nothing the user put into the folder is lost.
+(cd "$stage" &&
+  find . -type f | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|' &&
+  find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|') \
+  >"$out/package/uninstall.nsh"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" \
+  -DUNINSTALL_LIST="$out/package/uninstall.nsh" -DICON="$root/resources/icons/menuvera.ico" \
+  -DOUTFILE="$out/Menuvera-$version-setup.exe" "$root/resources/windows/setup.nsi"
+step "left $out/$name.zip and $out/Menuvera-$version-setup.exe"
+[ $run_tests = 1 ] || exit 0
+
+# --- tests under Wine ------------------------------------------------------------
+# Wine hands no QT_* variable of Linux to a Windows program, but WINEQT_* as
+# QT_*. QtTest writes to the Windows debug channel unless told otherwise. The
+# offscreen platform finds no fonts on Windows but those of QT_QPA_FONTDIR.
+windows_path() { echo "Z:$1" | sed 's|/|\\|g'; }
+fonts=$cache/fonts
+if [ ! -d "$fonts" ]; then
+  mkdir -p "$fonts.new"
+  cp /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$fonts.new/"
+  mv "$fonts.new" "$fonts"
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEQT_QPA_PLATFORM=offscreen WINEQT_FORCE_STDERR_LOGGING=1
+export WINEQT_QPA_FONTDIR="$(windows_path "$fonts")"
+WINEPATH=
+for dir in "$qt/bin" "$icu/bin" "$icu/lib" "${runtime_dirs[@]}"; do
+  WINEPATH="${WINEPATH:+$WINEPATH;}$(windows_path "$dir")"
+done
+export WINEPATH
+# Regional settings as a German user has them.
+new_prefix() { # folder
+  rm -rf "$1"
+  WINEPREFIX=$1 LC_ALL=de_DE.UTF-8 wineboot --init >/dev/null 2>&1
+  WINEPREFIX=$1 LC_ALL=de_DE.UTF-8 wine reg add 'HKCU\Control Panel\International' \
+    /v sDecimal /d , /f >/dev/null 2>&1
+  WINEPREFIX=$1 wineserver -w
+}
+export WINEPREFIX=$out/wine-tests
+[ -f "$WINEPREFIX/system.reg" ] || new_prefix "$WINEPREFIX"
+export LC_ALL=de_DE.UTF-8
+# Also cross-compiled Qt's own files live beside its DLLs; German texts of
+# Qt's dialogs for the tests that read them.
+mkdir -p "$qt/translations"
+cp -n "$translations/qtbase_de.qm" "$qt/translations/" 2>/dev/null || true
+status=0
+step "tests under Wine, x87 extended"
+(cd "$out" && ctest --output-on-failure --timeout 600 -j "$jobs") || status=1
+soft=$out/soft
+step "core tests under Wine, software extended"
+configure_program "$soft" -DMENUVERA_SOFT_EXTENDED=ON
+nice -n 10 cmake --build "$soft" -j"$jobs" --target menuvera_core_tests
+(cd "$soft" && ctest --output-on-failure --timeout 600 -j "$jobs" -L core) || status=1
+step "the keyboard road in a real window under Wine"
+bash "$root/tests/windows/wine_road.sh" "$out/$name.zip" \
+  "$out/Menuvera-$version-setup.exe" "$out/road" || status=1
+exit $status
