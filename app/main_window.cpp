@@ -68,6 +68,17 @@ QString chooseFile(QFileDialog *dialog)
     return result == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
 }
 
+// The food list file and the spreadsheet file; a name typed without an
+// ending gets that of the type chosen (the format follows the ending).
+void offerFoodListTypes(QFileDialog *dialog)
+{
+    dialog->setNameFilters({FoodListFilter.toString(), CsvFilter.toString()});
+    dialog->setDefaultSuffix(FoodListSuffix.toString());
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
+        dialog->setDefaultSuffix((filter == CsvFilter ? CsvSuffix : FoodListSuffix).toString());
+    });
+}
+
 QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, const QColor &colour,
                  Qt::Alignment alignment)
 {
@@ -137,17 +148,15 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_rechnen = new QAction(QStringLiteral("Rechnen"), this);
     connect(m_rechnen, &QAction::triggered, this, guarded(&TMain::RechnenExecute));
 
-    m_openDialog = new QFileDialog(this, QStringLiteral("Lebensmittel öffnen"), ProgramFolder(),
-                                   QStringLiteral("Lebensmittel (*.lmk)"));
+    m_openDialog = new QFileDialog(this, QStringLiteral("Lebensmittel öffnen"), ProgramFolder());
     m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
     m_openDialog->setFileMode(QFileDialog::AnyFile);
-    m_openDialog->setDefaultSuffix(QStringLiteral("lmk"));
+    offerFoodListTypes(m_openDialog);
     FollowNameField(m_openDialog);
-    m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder(),
-                                   QStringLiteral("Lebensmittel (*.lmk)"));
+    m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder());
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    m_saveDialog->setDefaultSuffix(QStringLiteral("lmk"));
+    offerFoodListTypes(m_saveDialog);
     FollowNameField(m_saveDialog);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);

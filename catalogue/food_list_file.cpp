@@ -1,8 +1,11 @@
 #include "catalogue/food_list_file.h"
 
+#include "catalogue/csv_food_list.h"
+#include "catalogue/food_list_writing.h"
 #include "catalogue/instruction_module.h"
 #include "core/failure.h"
 #include "core/large_allocator.h"
+#include "core/number_text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -13,6 +16,8 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -23,9 +28,6 @@
 namespace {
 
 constexpr int FieldSlotCount = 10;
-// The writer hands the file its bytes in pieces of this size, so that a
-// large catalogue is never held twice.
-constexpr qsizetype ChunkSize = 1 << 20;
 
 // The header line names the columns, each followed by ";".
 constexpr bool HeaderNamesColumns()
@@ -43,7 +45,9 @@ constexpr bool HeaderNamesColumns()
 }
 static_assert(HeaderNamesColumns());
 
-bool endsLine(char c)
+constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+template <typename Char> bool endsLine(Char c)
 {
     return c == '\r' || c == '\n' || c == '\0';
 }
@@ -132,33 +136,23 @@ unsigned byteProblems(const char *first, const char *last)
     return problems;
 }
 
-enum class Problem
-{
-    None,
-    Semicolon,
-    TooLong,
-    LineBreak,
-    Nul,
-    CodePage,
-};
-
 // One problem of a value, the first of them in this order.
-Problem firstProblem(bool semicolon, qsizetype length, bool lineBreak, bool nul, bool foreign)
+ValueProblem firstProblem(bool semicolon, qsizetype length, bool lineBreak, bool nul, bool foreign)
 {
     if (semicolon)
-        return Problem::Semicolon;
+        return ValueProblem::Semicolon;
     if (length > FoodFieldLengthLimit)
-        return Problem::TooLong;
+        return ValueProblem::TooLong;
     if (lineBreak)
-        return Problem::LineBreak;
+        return ValueProblem::LineBreak;
     if (nul)
-        return Problem::Nul;
+        return ValueProblem::Nul;
     if (foreign)
-        return Problem::CodePage;
-    return Problem::None;
+        return ValueProblem::Character;
+    return ValueProblem::None;
 }
 
-Problem problemOf(QStringView value)
+ValueProblem problemOf(QStringView value)
 {
     bool semicolon = false;
     bool lineBreak = false;
@@ -179,65 +173,6 @@ Problem problemOf(QStringView value)
     }
     return firstProblem(semicolon, value.size(), lineBreak, nul, foreign);
 }
-
-[[noreturn]] void refuse(const TextStore &foods, qsizetype row, int column, Problem problem)
-{
-    QString reason;
-    switch (problem) {
-    case Problem::Semicolon:
-        reason = QStringLiteral("enthält ein Semikolon");
-        break;
-    case Problem::TooLong:
-        reason = QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
-        break;
-    case Problem::LineBreak:
-        reason = QStringLiteral("enthält einen Zeilenumbruch");
-        break;
-    case Problem::Nul:
-        reason = QStringLiteral("enthält ein NUL-Zeichen");
-        break;
-    case Problem::CodePage:
-    case Problem::None:
-        reason = QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
-        break;
-    }
-    const QString value = column < foods.columnCount() ? foods.text(row, column) : QString();
-    throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
-                      .arg(foods.text(row, 0), FoodColumnNames[size_t(column)], value, reason));
-}
-
-// The output in pieces of about ChunkSize, each handed to the sink when full.
-// The piece grows to that size as the output does, so that a short output
-// costs no large block.
-template <typename Sink> class ChunkedOutput
-{
-public:
-    explicit ChunkedOutput(Sink &sink) : m_sink(sink) {}
-
-    // Room for up to size bytes at the end of the output.
-    char *room(qsizetype size)
-    {
-        if (m_used + size > m_chunk.size()) {
-            if (m_chunk.size() >= ChunkSize)
-                flush();
-            if (m_used + size > m_chunk.size())
-                m_chunk.resize(std::max({m_used + size, 2 * m_chunk.size(), qsizetype(4096)}));
-        }
-        return m_chunk.data() + m_used;
-    }
-    void advance(const char *end) { m_used = end - m_chunk.constData(); }
-    void flush()
-    {
-        if (m_used > 0)
-            m_sink(QByteArrayView(m_chunk.constData(), m_used));
-        m_used = 0;
-    }
-
-private:
-    Sink &m_sink;
-    QByteArray m_chunk;
-    qsizetype m_used = 0;
-};
 
 // Checks every value and encodes it straight into the output, one pass over
 // the rows. A row held as bytes is already in Windows-1252 without ";";
@@ -260,10 +195,10 @@ template <typename Sink> void encodeFoodList(const TextStore &foods, Sink &&sink
                 const char *fieldEnd =
                     static_cast<const char *>(std::memchr(field, ';', size_t(end - field)));
                 const unsigned problems = byteProblems(field, fieldEnd);
-                const Problem problem = firstProblem(
+                const ValueProblem problem = firstProblem(
                     false, fieldEnd - field, problems & LineBreakBit, problems & NulBit, false);
-                if (problem != Problem::None)
-                    refuse(foods, row, column, problem);
+                if (problem != ValueProblem::None)
+                    RefuseValue(foods, row, column, problem);
                 field = fieldEnd + 1;
             }
             const qsizetype cut = field - first;
@@ -280,9 +215,9 @@ template <typename Sink> void encodeFoodList(const TextStore &foods, Sink &&sink
         for (int column = 0; column < FoodFieldCount; ++column) {
             const QStringView value =
                 column < columns ? QStringView(texts.at(column)) : QStringView();
-            const Problem problem = problemOf(value);
-            if (problem != Problem::None)
-                refuse(foods, row, column, problem);
+            const ValueProblem problem = problemOf(value);
+            if (problem != ValueProblem::None)
+                RefuseValue(foods, row, column, problem);
             size += value.size();
         }
         char *at = out.room(size);
@@ -298,30 +233,28 @@ template <typename Sink> void encodeFoodList(const TextStore &foods, Sink &&sink
     out.flush();
 }
 
-} // namespace
-
-TextStore FoodsFromBytes(QByteArrayView bytes)
+// The food lines of a text by the format's rules, each but the header
+// handed to appendRow as FoodFieldCount fields of type View, made of a first
+// character and a length.
+template <typename Char, typename View, typename AppendRow>
+void scanFoodLines(const Char *p, const Char *const end, AppendRow &&appendRow)
 {
-    TextStore foods(FoodFieldCount);
-    // A file the program wrote needs a little less room than its size.
-    foods.reserveBytes(bytes.size());
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
     bool header = true;
-    QByteArrayView fields[FoodFieldCount];
+    View fields[FoodFieldCount];
     while (true) {
-        const char *const lineStart = p;
+        const Char *const lineStart = p;
         // A line that lacks fields leaves them empty, not those of the line
         // before it.
-        std::fill(std::begin(fields), std::end(fields), QByteArrayView());
-        const FieldScan<char> scan =
-            ScanFields(p, end, endsLine, ';', FoodFieldLengthLimit, FieldSlotCount,
-                       [&fields](int index, const char *first, qsizetype length) {
+        std::fill(std::begin(fields), std::end(fields), View());
+        const FieldScan<Char> scan =
+            ScanFields(p, end, endsLine<Char>, Char(';'), FoodFieldLengthLimit, FieldSlotCount,
+                       [&fields](int index, const Char *first, qsizetype length) {
                            if (index < FoodFieldCount)
-                               fields[index] = QByteArrayView(first, length);
+                               fields[index] = View(first, length);
                        });
         // Past the field limit the rest of the line is ignored.
-        const char *stop = scan.overLimit ? std::find_if(scan.stop, end, endsLine) : scan.stop;
+        const Char *stop =
+            scan.overLimit ? std::find_if(scan.stop, end, endsLine<Char>) : scan.stop;
         const bool lineBreak = stop != end && *stop != '\0';
         // After the last line break, at the end of the text, no line starts.
         if (!lineBreak && stop == lineStart)
@@ -329,13 +262,105 @@ TextStore FoodsFromBytes(QByteArrayView bytes)
         if (header)
             header = false;
         else
-            foods.appendEncodedRow(fields);
+            appendRow(static_cast<const View *>(fields));
         if (!lineBreak)
             break;
         p = stop + 1;
         if (*stop == '\r' && p != end && *p == '\n')
             ++p;
     }
+}
+
+// A food list file in UTF-8, after its byte-order mark: decoded into code
+// points, so that the field limit counts characters and never splits a
+// surrogate pair, then read by the same rules.
+TextStore foodsFromUtf8(QByteArrayView bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    std::u32string codePoints;
+    codePoints.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            codePoints.push_back(QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else {
+            codePoints.push_back(c.unicode());
+        }
+    }
+    TextStore foods(FoodFieldCount);
+    const char32_t *const first = codePoints.data();
+    scanFoodLines<char32_t, std::u32string_view>(
+        first, first + codePoints.size(), [&foods](const std::u32string_view *fields) {
+            // Not QString::fromUcs4, which takes a U+FEFF at the start of a
+            // field for a byte-order mark and drops it.
+            QString texts[FoodFieldCount];
+            QStringView views[FoodFieldCount];
+            for (int column = 0; column < FoodFieldCount; ++column) {
+                QString &text = texts[column];
+                text.reserve(qsizetype(fields[column].size()));
+                for (char32_t c : fields[column]) {
+                    if (QChar::requiresSurrogates(c)) {
+                        text += QChar(QChar::highSurrogate(c));
+                        text += QChar(QChar::lowSurrogate(c));
+                    } else {
+                        text += QChar(char16_t(c));
+                    }
+                }
+                views[column] = text;
+            }
+            foods.appendTextRow(views);
+        });
+    return foods;
+}
+
+} // namespace
+
+void RefuseValue(const TextStore &foods, qsizetype row, int column, ValueProblem problem)
+{
+    QString reason;
+    switch (problem) {
+    case ValueProblem::Semicolon:
+        reason = QStringLiteral("enthält ein Semikolon");
+        break;
+    case ValueProblem::TooLong:
+        reason = QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
+        break;
+    case ValueProblem::LineBreak:
+        reason = QStringLiteral("enthält einen Zeilenumbruch");
+        break;
+    case ValueProblem::Nul:
+        reason = QStringLiteral("enthält ein NUL-Zeichen");
+        break;
+    case ValueProblem::Character:
+    case ValueProblem::None:
+        reason = QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
+        break;
+    }
+    const QString value = column < foods.columnCount() ? foods.text(row, column) : QString();
+    throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
+                      .arg(foods.text(row, 0), FoodColumnNames[size_t(column)], value, reason));
+}
+
+FoodListFormat FoodListFormatOf(QStringView fileName)
+{
+    for (QStringView ending : {u".csv", u".txt"}) {
+        if (fileName.endsWith(ending, Qt::CaseInsensitive))
+            return FoodListFormat::Csv;
+    }
+    return FoodListFormat::FoodList;
+}
+
+TextStore FoodsFromBytes(QByteArrayView bytes)
+{
+    if (bytes.startsWith(Utf8ByteOrderMark))
+        return foodsFromUtf8(bytes.sliced(sizeof Utf8ByteOrderMark - 1));
+    TextStore foods(FoodFieldCount);
+    // A file the program wrote needs a little less room than its size.
+    foods.reserveBytes(bytes.size());
+    scanFoodLines<char, QByteArrayView>(
+        bytes.data(), bytes.data() + bytes.size(),
+        [&foods](const QByteArrayView *fields) { foods.appendEncodedRow(fields); });
     return foods;
 }
 
@@ -343,8 +368,11 @@ TextStore ReadFoodList(const QString &fileName)
 {
     LargeBuffer bytes;
     readRegularFile(fileName, bytes);
-    return FoodsFromBytes(
-        QByteArrayView(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
+    const QByteArrayView view(reinterpret_cast<const char *>(bytes.data()),
+                              qsizetype(bytes.size()));
+    if (FoodListFormatOf(fileName) == FoodListFormat::Csv)
+        return FoodsFromCsvBytes(view, DecimalSeparator());
+    return FoodsFromBytes(view);
 }
 
 QByteArray FoodListBytes(const TextStore &foods)
@@ -365,10 +393,14 @@ void WriteFoodList(const QString &fileName, const TextStore &foods)
         file.cancelWriting();
         return Failure(QStringLiteral("Stream-Schreibfehler"));
     };
-    encodeFoodList(foods, [&](QByteArrayView chunk) {
+    const auto sink = [&](QByteArrayView chunk) {
         if (file.write(chunk.data(), chunk.size()) != chunk.size())
             throw writeFailed();
-    });
+    };
+    if (FoodListFormatOf(fileName) == FoodListFormat::Csv)
+        EncodeCsvFoodList(foods, sink);
+    else
+        encodeFoodList(foods, sink);
     if (!file.commit())
         throw writeFailed();
 }

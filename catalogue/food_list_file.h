@@ -7,6 +7,11 @@
 // as they are, nothing decoded. Writing checks every value as it encodes it
 // into the output, which goes through a temporary file that replaces the
 // target only when it is complete.
+//
+// A catalogue can also be kept as a spreadsheet file (catalogue/
+// csv_food_list.h). ReadFoodList and WriteFoodList choose between the two by
+// the file name's ending, in FoodListFormatOf; both fill and take the same
+// row store, so everything after an open is the same for either.
 
 #include "core/food_columns.h"
 #include "core/text_store.h"
@@ -22,14 +27,36 @@ using FoodRecord = QStringList;
 inline constexpr QStringView FoodListHeader = u"Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;";
 inline constexpr int FoodFieldLengthLimit = 50;
 
+enum class FoodListFormat
+{
+    // The food list file, ".lmk" and every name that is not a spreadsheet's.
+    FoodList,
+    // The spreadsheet file: a name ending in ".csv" or ".txt", in any case.
+    Csv,
+};
+// The one place that decides the format of a file, for reading and writing.
+FoodListFormat FoodListFormatOf(QStringView fileName);
+// The file types the open and save dialogs offer, each with the ending a
+// name typed without one gets; the food list file comes first.
+inline constexpr QStringView FoodListFilter = u"Lebensmittel (*.lmk)";
+inline constexpr QStringView FoodListSuffix = u"lmk";
+inline constexpr QStringView CsvFilter = u"CSV-Dateien (*.csv *.txt)";
+inline constexpr QStringView CsvSuffix = u"csv";
+
 // The foods of a file's bytes: the first line is skipped, every further line
 // is one food of the first five fields the field splitter cuts from it, and
 // fields a line lacks are empty. CR LF, LF and CR end a line, a final line
-// without a break counts, and a NUL ends the text.
+// without a break counts, and a NUL ends the text. Bytes that start with the
+// UTF-8 byte-order mark are read as UTF-8 text by the same rules (no
+// Windows-1252 header line that means anything starts with those three
+// bytes), with the field limit counted in characters; invalid sequences
+// become U+FFFD.
 TextStore FoodsFromBytes(QByteArrayView bytes);
-// The foods of a file. Only a regular file is read (a named pipe or a device
-// could keep the reader waiting for ever); anything else, and a file that
-// cannot be read, raises "Datei %s kann nicht geöffnet werden".
+// The foods of a file, read by the format of FoodListFormatOf (numbers in a
+// spreadsheet file with the decimal separator of DecimalSeparator()). Only a
+// regular file is read (a named pipe or a device could keep the reader
+// waiting for ever); anything else, and a file that cannot be read, raises
+// "Datei %s kann nicht geöffnet werden".
 TextStore ReadFoodList(const QString &fileName);
 
 // The bytes the writer puts into a file: the header and one line per food in
@@ -38,7 +65,9 @@ TextStore ReadFoodList(const QString &fileName);
 // ";", longer than the field limit, with a line break or a NUL, or with a
 // character Windows-1252 cannot store.
 QByteArray FoodListBytes(const TextStore &foods);
-// Writes those bytes. Raises what FoodListBytes raises, "Datei %s kann nicht
-// erstellt werden" when the file cannot be created and "Stream-Schreibfehler"
-// when writing fails; the previous file is then left as it was.
+// Writes the foods in the format of FoodListFormatOf: those bytes, or a
+// spreadsheet file's (CsvFoodListBytes). Raises what the encoding raises,
+// "Datei %s kann nicht erstellt werden" when the file cannot be created and
+// "Stream-Schreibfehler" when writing fails; the previous file is then left
+// as it was.
 void WriteFoodList(const QString &fileName, const TextStore &foods);

@@ -107,24 +107,54 @@ uint32_t TextStore::storeEncoded(const QByteArrayView *texts)
     return reference;
 }
 
+uint32_t TextStore::storeSide(QStringList &&texts)
+{
+    if (m_side.size() >= SideRow)
+        throw std::bad_alloc();
+    m_side.push_back(std::move(texts));
+    return uint32_t(m_side.size() - 1) | SideRow;
+}
+
+uint32_t TextStore::storeInBytes(const QStringView *texts)
+{
+    size_t length = size_t(m_columnCount);
+    for (int column = 0; column < m_columnCount; ++column)
+        length += size_t(texts[column].size());
+    if (m_bytes.size() + length > SideRow)
+        throw std::bad_alloc();
+    const uint32_t reference = uint32_t(m_bytes.size());
+    m_bytes.resize(m_bytes.size() + length);
+    char *out = m_bytes.data() + reference;
+    for (int column = 0; column < m_columnCount; ++column) {
+        out = EncodeWindows1252Into(texts[column], out);
+        *out++ = Terminator;
+    }
+    return reference;
+}
+
 uint32_t TextStore::storeRow(const QStringList &texts)
 {
     QStringList row = texts;
     row.resize(m_columnCount);
-    if (!std::all_of(row.cbegin(), row.cend(), [](const QString &t) { return encodable(t); })) {
-        if (m_side.size() >= SideRow)
-            throw std::bad_alloc();
-        m_side.push_back(std::move(row));
-        return uint32_t(m_side.size() - 1) | SideRow;
+    if (!std::all_of(row.cbegin(), row.cend(), [](const QString &t) { return encodable(t); }))
+        return storeSide(std::move(row));
+    const std::vector<QStringView> views(row.cbegin(), row.cend());
+    return storeInBytes(views.data());
+}
+
+void TextStore::appendTextRow(const QStringView *texts)
+{
+    uint32_t reference;
+    if (std::all_of(texts, texts + m_columnCount, encodable)) {
+        reference = storeInBytes(texts);
+    } else {
+        QStringList row;
+        row.reserve(m_columnCount);
+        for (int column = 0; column < m_columnCount; ++column)
+            row.append(texts[column].toString());
+        reference = storeSide(std::move(row));
     }
-    std::vector<QByteArray> encoded;
-    std::vector<QByteArrayView> views;
-    encoded.reserve(size_t(m_columnCount));
-    for (const QString &text : row) {
-        encoded.push_back(EncodeWindows1252(text));
-        views.emplace_back(encoded.back());
-    }
-    return storeEncoded(views.data());
+    m_rows.push_back(reference);
 }
 
 void TextStore::appendEncodedRow(const QByteArrayView *texts)

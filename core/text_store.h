@@ -75,6 +75,9 @@ public:
     // For readers: a row of columnCount texts already in Windows-1252, none
     // holding ";".
     void appendEncodedRow(const QByteArrayView *texts);
+    // For readers of text: a row of columnCount texts, held as bytes where
+    // the code page can hold them all.
+    void appendTextRow(const QStringView *texts);
     void reserveBytes(qsizetype bytes);
     // For writers: whether the row is held as bytes, and then those bytes
     // (every text followed by ";"); the other rows give their texts.
@@ -89,6 +92,9 @@ private:
     qsizetype encodedLength(uint32_t reference) const;
     static bool encodable(QStringView text);
     uint32_t storeRow(const QStringList &texts);
+    uint32_t storeSide(QStringList &&texts);
+    // Texts that encodable() accepts.
+    uint32_t storeInBytes(const QStringView *texts);
     uint32_t storeEncoded(const QByteArrayView *texts);
     void release(uint32_t reference);
     void collectIfWasteful();

@@ -32,12 +32,14 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 # The input sizes worth trying: a value is ten bytes and a separator byte; a
-# few food lines show every effect of the reader, and shorter inputs run faster;
+# few food lines show every effect of the reader, and shorter inputs run faster
+# (a spreadsheet's quoted cells and header need a little more room);
 # the differential target reads a choice, two operands and a few bytes more.
 max_len() {
   case $1 in
     fuzz_format_number) echo 11 ;;
     fuzz_food_list) echo 256 ;;
+    fuzz_csv_food_list) echo 512 ;;
     fuzz_soft_extended) echo 256 ;;
     *) echo 4096 ;;
   esac

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/main_window.h"
+#include "catalogue/csv_food_list.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "core/failure.h"
@@ -15,6 +16,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -102,6 +104,7 @@ private Q_SLOTS:
     void saveRefusesValueThatWouldNotReadBack();
     void fileDialogTakesNameSetThroughAccessibility_data();
     void fileDialogTakesNameSetThroughAccessibility();
+    void spreadsheetFilesThroughDialogs();
     void renameInPlaceResorts();
     void tabWalksTheControls_data();
     void tabWalksTheControls();
@@ -460,6 +463,61 @@ void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility()
     } else {
         QCOMPARE(names(*m_main->LM()->textModel()), QStringList(QStringLiteral("Ziel")));
     }
+}
+
+// Both dialogs offer both file types; a ".csv" opens by the spreadsheet's
+// rules, and saved under the spreadsheet type a name typed without an ending
+// becomes a ".csv" that opens again to the same catalogue.
+void tst_MainWindow::spreadsheetFilesThroughDialogs()
+{
+    const QString sheet = m_dir->filePath(QStringLiteral("tabelle.csv"));
+    QFile file(sheet);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\xEF\xBB\xBFLebensmittel;kcal;Eiwei\xC3\x9F;Fett;KH\r\n"
+               "\"K\xC3\xA4se; gerieben\";1.234,5;25;30,5;0,05\r\n"
+               "\"Joghurt \"\"Natur\"\"\";61;3,3;3,5;4\r\n");
+    file.close();
+    const QStringList types{QStringLiteral("Lebensmittel (*.lmk)"),
+                            QStringLiteral("CSV-Dateien (*.csv *.txt)")};
+
+    QStringList offered;
+    WhenModal([&](QWidget *modal) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+            offered = dialog->nameFilters();
+        acceptFileDialog(modal, sheet);
+    });
+    m_main->ffnen1Click();
+    QCOMPARE(offered, types);
+    const QList<QStringList> opened{
+        {QStringLiteral("Joghurt \"Natur\""), QStringLiteral("61"), QStringLiteral("3,3"),
+         QStringLiteral("3,5"), QStringLiteral("4")},
+        {QStringLiteral("Käse; gerieben"), QStringLiteral("1234,5"), QStringLiteral("25"),
+         QStringLiteral("30,5"), QStringLiteral("0,05")}};
+    QCOMPARE(m_main->LM()->textModel()->allRows(), opened);
+
+    const QString target = m_dir->filePath(QStringLiteral("neu"));
+    offered.clear();
+    WhenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        auto *types =
+            dialog ? dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")) : nullptr;
+        if (types) {
+            offered = dialog->nameFilters();
+            // Chosen from the list of types, as a user does.
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Down);
+        }
+        acceptFileDialog(modal, target);
+    });
+    m_main->Speichern1Click();
+    QCOMPARE(offered, types);
+    QFile saved(target + QStringLiteral(".csv"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), CsvFoodListBytes(m_main->LM()->textModel()->store()));
+
+    m_main->LM()->textModel()->setRows(TextStore(FoodFieldCount));
+    openFile(saved.fileName());
+    QCOMPARE(m_main->LM()->textModel()->allRows(), opened);
 }
 
 void tst_MainWindow::renameInPlaceResorts()

@@ -1,5 +1,7 @@
+#include "catalogue/csv_food_list.h"
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
+#include "core/number_text.h"
 
 #include <QtTest>
 
@@ -84,6 +86,13 @@ private Q_SLOTS:
     void readFailure_data();
     void readFailure();
 
+    void formatOf_data();
+    void formatOf();
+    void readChoosesFormatByName();
+    void writeChoosesFormatByName_data();
+    void writeChoosesFormatByName();
+    void refusedSpreadsheetKeepsPreviousFile();
+
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -166,6 +175,46 @@ void tst_FoodListFile::read_data()
     QTest::newRow("blanks and empty values kept as they stand")
         << Header + crlf + QByteArrayLiteral(" Apfel ;;0,3 ;; ;")
         << QList<FoodRecord>{food(u" Apfel ", u"", u"0,3 ", u"", u" ")};
+    QTest::newRow("UTF-8 byte-order mark: read as UTF-8")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
+               QByteArrayLiteral("K\xC3\xA4se \xC5\x81oso\xC5\x9B;388;25;30,5;0,05;\r\n") +
+               PearLine + crlf
+        << QList<FoodRecord>{food(u"Käse Łosoś", u"388", u"25", u"30,5", u"0,05"), pear()};
+    QTest::newRow("UTF-8 byte-order mark: 50 characters kept, not 50 bytes")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf + QByteArray("\xC3\xA4").repeated(51) +
+               QByteArrayLiteral(";1;2;3;4;")
+        << QList<FoodRecord>{{QString(50, QChar(0xE4)), QStringLiteral("1"), QStringLiteral("2"),
+                              QStringLiteral("3"), QStringLiteral("4")}};
+    QTest::newRow("UTF-8 byte-order mark: a character beyond the basic plane is one")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf + QByteArray(49, 'N') +
+               QByteArrayLiteral("\xF0\x9F\x8D\x8E\xF0\x9F\x8D\x8E;1;2;3;4;")
+        << QList<FoodRecord>{{QString(49, QLatin1Char('N')) + QStringLiteral("🍎"),
+                              QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                              QStringLiteral("4")}};
+    QTest::newRow("UTF-8 byte-order mark: header skipped, semicolons split, NUL ends")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + AppleLine + crlf +
+               QByteArrayLiteral("Brot; hell;250;8;1;50;\r\nBir\0ne;55;\r\n") + PearLine
+        << QList<FoodRecord>{food(u"Brot", u" hell", u"250", u"8", u"1"),
+                             food(u"Bir", u"", u"", u"", u"")};
+    QTest::newRow("UTF-8 byte-order mark: a U+FEFF at the start of a field is kept")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
+               QByteArrayLiteral("\xEF\xBB\xBF"
+                                 "Apfel;\xEF\xBB\xBF"
+                                 "52;0,3;0,4;11,4;\r\n")
+        << QList<FoodRecord>{{QChar(0xFEFF) + QStringLiteral("Apfel"),
+                              QChar(0xFEFF) + QStringLiteral("52"), QStringLiteral("0,3"),
+                              QStringLiteral("0,4"), QStringLiteral("11,4")}};
+    QTest::newRow("UTF-8 byte-order mark: an invalid sequence becomes U+FFFD")
+        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
+               QByteArrayLiteral("K\xE4se;1;2;3;4;\r\n")
+        << QList<FoodRecord>{food(u"K\uFFFDse", u"1", u"2", u"3", u"4")};
+    QTest::newRow("the mark's bytes after the start are Windows-1252")
+        << Header + crlf + QByteArrayLiteral("\xEF\xBB\xBF") + AppleLine + crlf
+        << QList<FoodRecord>{food(u"ï»¿Apfel", u"52", u"0,3", u"0,4", u"11,4")};
+    QTest::newRow("the mark's first two bytes alone are Windows-1252")
+        << QByteArrayLiteral("\xEF\xBB") + Header + crlf + QByteArrayLiteral("\xEF\xBB") +
+               AppleLine + crlf
+        << QList<FoodRecord>{food(u"ï»Apfel", u"52", u"0,3", u"0,4", u"11,4")};
     QTest::newRow("Windows-1252 letters")
         << Header + crlf +
                QByteArrayLiteral("H\xE4hnchenbrust;102;23,1;0,9;0;\r\nWei\xDF"
@@ -385,6 +434,8 @@ void tst_FoodListFile::writeFailure_data()
     QTest::newRow("folder that does not exist") << QStringLiteral("fehlt/Lebensmittel.lmk");
     QTest::newRow("path that is a folder") << QStringLiteral("Ordner");
     QTest::newRow("a file in place of the folder") << QStringLiteral("alt.lmk/Lebensmittel.lmk");
+    QTest::newRow("spreadsheet file in a folder that does not exist")
+        << QStringLiteral("fehlt/Lebensmittel.csv");
 }
 
 // A file that cannot be created raises the creation message and touches
@@ -432,6 +483,92 @@ void tst_FoodListFile::readFailure()
     const QString fileName = m_dir->filePath(source);
     QCOMPARE(failureOf([&] { ReadFoodList(fileName); }),
              QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
+}
+
+void tst_FoodListFile::formatOf_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("csv");
+
+    QTest::newRow(".lmk") << QStringLiteral("/daten/kost.lmk") << false;
+    QTest::newRow(".csv") << QStringLiteral("/daten/kost.csv") << true;
+    QTest::newRow(".txt") << QStringLiteral("/daten/kost.txt") << true;
+    QTest::newRow("ending in capitals") << QStringLiteral("C:/Daten/KOST.CSV") << true;
+    QTest::newRow("mixed case") << QStringLiteral("kost.Txt") << true;
+    QTest::newRow("no ending") << QStringLiteral("kost") << false;
+    QTest::newRow("another ending") << QStringLiteral("kost.xlsx") << false;
+    QTest::newRow("csv only inside the name") << QStringLiteral("kost.csv.lmk") << false;
+    QTest::newRow("a folder named .csv") << QStringLiteral("alt.csv/kost.lmk") << false;
+    QTest::newRow("csv without the dot") << QStringLiteral("kostcsv") << false;
+    QTest::newRow("the ending alone") << QStringLiteral(".csv") << true;
+}
+
+void tst_FoodListFile::formatOf()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, csv);
+    QCOMPARE(FoodListFormatOf(fileName) == FoodListFormat::Csv, csv);
+}
+
+// The same bytes read by the food list file's rules under ".lmk" and by a
+// spreadsheet's under ".csv".
+void tst_FoodListFile::readChoosesFormatByName()
+{
+    SetDecimalSeparator(QLatin1Char(','));
+    const QByteArray bytes = AppleLine + QByteArrayLiteral("\r\n\"K\xE4se; alt\";1.234,5;2;3;") +
+                             QByteArray(60, 'x') + QByteArrayLiteral("\r\n");
+    const QString lmk = m_dir->filePath(QStringLiteral("kost.lmk"));
+    const QString csv = m_dir->filePath(QStringLiteral("kost.CSV"));
+    writeBytes(lmk, bytes);
+    writeBytes(csv, bytes);
+    QCOMPARE(ReadFoodList(lmk).rows(),
+             QList<FoodRecord>{food(u"\"Käse", u" alt\"", u"1.234,5", u"2", u"3")});
+    const QList<FoodRecord> spreadsheet{apple(),
+                                        {QStringLiteral("Käse; alt"), QStringLiteral("1234,5"),
+                                         QStringLiteral("2"), QStringLiteral("3"),
+                                         QString(60, QLatin1Char('x'))}};
+    QCOMPARE(ReadFoodList(csv).rows(), spreadsheet);
+}
+
+void tst_FoodListFile::writeChoosesFormatByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("csv");
+
+    QTest::newRow(".lmk") << QStringLiteral("kost.lmk") << false;
+    QTest::newRow("no ending") << QStringLiteral("kost") << false;
+    QTest::newRow(".csv") << QStringLiteral("kost.csv") << true;
+    QTest::newRow(".CSV") << QStringLiteral("kost.CSV") << true;
+    QTest::newRow(".txt") << QStringLiteral("kost.txt") << true;
+}
+
+void tst_FoodListFile::writeChoosesFormatByName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, csv);
+
+    const TextStore foods = store({apple(), food(u"Käse", u"388", u"25", u"30,5", u"0,05")});
+    const QString fileName = m_dir->filePath(name);
+    WriteFoodList(fileName, foods);
+    QCOMPARE(readBytes(fileName), csv ? CsvFoodListBytes(foods) : FoodListBytes(foods));
+    QCOMPARE(ReadFoodList(fileName).rows(), foods.rows());
+}
+
+// A spreadsheet file goes through the same atomic save: a value it cannot
+// hold leaves the previous file and the folder as they were.
+void tst_FoodListFile::refusedSpreadsheetKeepsPreviousFile()
+{
+    const QString fileName = m_dir->filePath(QStringLiteral("kost.csv"));
+    const QByteArray previous = CsvFoodListBytes(store({apple()}));
+    writeBytes(fileName, previous);
+    const QList<FoodRecord> foods{pear(), {QStringLiteral("Halb") + QChar(0xDC00)}};
+    QCOMPARE(failureOf([&] { WriteFoodList(fileName, store(foods)); }),
+             QStringLiteral("Nicht gespeichert: Lebensmittel \"Halb") + QChar(0xDC00) +
+                 QStringLiteral("\", Name \"Halb") + QChar(0xDC00) +
+                 QStringLiteral("\" enthält ein Zeichen, das die Datei nicht speichern kann"));
+    QCOMPARE(readBytes(fileName), previous);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList({QStringLiteral("kost.csv")}));
 }
 
 QTEST_APPLESS_MAIN(tst_FoodListFile)

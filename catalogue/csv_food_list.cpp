@@ -1,0 +1,600 @@
+#include "catalogue/csv_food_list.h"
+
+#include "catalogue/food_list_file.h"
+#include "catalogue/food_list_writing.h"
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "core/windows_1252.h"
+
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr QChar Quote = u'"';
+constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr qsizetype Utf8ByteOrderMarkSize = sizeof Utf8ByteOrderMark - 1;
+
+bool endsRecord(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether the bytes are UTF-8 by the standard: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF.
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = p + bytes.size();
+    while (p != end) {
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int following;
+        char32_t codePoint;
+        char32_t least;
+        if ((lead & 0xE0) == 0xC0) {
+            following = 1;
+            codePoint = lead & 0x1F;
+            least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            following = 2;
+            codePoint = lead & 0x0F;
+            least = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            following = 3;
+            codePoint = lead & 0x07;
+            least = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= following)
+            return false;
+        for (int i = 1; i <= following; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            codePoint = (codePoint << 6) | (p[i] & 0x3F);
+        }
+        if (codePoint < least || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+            return false;
+        p += following + 1;
+    }
+    return true;
+}
+
+// The text of the file: UTF-8 after a byte-order mark, or where the bytes
+// are valid UTF-8 and not all ASCII (Windows-1252 text with letters beyond
+// ASCII is almost never valid UTF-8); Windows-1252 otherwise.
+QString decodedText(QByteArrayView bytes)
+{
+    if (bytes.startsWith(Utf8ByteOrderMark)) {
+        // A second mark is a character of the first cell; QString::fromUtf8
+        // would drop it as well.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                         QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(bytes.sliced(Utf8ByteOrderMarkSize));
+    }
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (!ascii && isUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    return DecodeWindows1252(bytes);
+}
+
+// The separator the first line shows: ";" where it holds one outside
+// quotes, else a tab, else ",", each where it holds one; ";" for a line of
+// one cell. Lines without any character before it do not count.
+QChar separatorOf(QStringView text)
+{
+    qsizetype p = 0;
+    while (p < text.size() && endsRecord(text[p]))
+        ++p;
+    bool quoted = false;
+    bool semicolon = false;
+    bool tab = false;
+    bool comma = false;
+    for (; p < text.size(); ++p) {
+        const QChar c = text[p];
+        // A doubled quote turns quoting off and on again.
+        if (c == Quote)
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (endsRecord(c))
+            break;
+        else if (c == u';')
+            semicolon = true;
+        else if (c == u'\t')
+            tab = true;
+        else if (c == u',')
+            comma = true;
+    }
+    if (semicolon)
+        return u';';
+    if (tab)
+        return u'\t';
+    if (comma)
+        return u',';
+    return u';';
+}
+
+// Cuts the text into records and cells. A cell is handed over as it stands
+// in the text, from its first character to the separator or line end that
+// ends it, quotes included; cellText makes its text.
+class RecordScanner
+{
+public:
+    RecordScanner(QStringView text, QChar separator) : m_text(text), m_separator(separator) {}
+
+    bool atEnd() const { return m_position == m_text.size(); }
+
+    // Reads the next record and hands each of its cells to
+    // cell(index, raw, quoted). Gives the number of cells: 0 for a line
+    // without any character.
+    template <typename Cell> int next(Cell &&cell)
+    {
+        const QChar *const begin = m_text.data();
+        const QChar *const end = begin + m_text.size();
+        const QChar *p = begin + m_position;
+        int index = 0;
+        if (p != end && endsRecord(*p)) {
+            m_position = lineEnd(p) - begin;
+            return 0;
+        }
+        while (true) {
+            const QChar *const cellStart = p;
+            const bool quoted = p != end && *p == Quote;
+            if (quoted) {
+                for (++p; p != end; ++p) {
+                    if (*p != Quote)
+                        continue;
+                    if (p + 1 == end || p[1] != Quote) {
+                        ++p;
+                        break;
+                    }
+                    ++p;
+                }
+            }
+            while (p != end && *p != m_separator && !endsRecord(*p))
+                ++p;
+            cell(index++, QStringView(cellStart, p), quoted);
+            if (p == end)
+                break;
+            if (*p == m_separator) {
+                ++p;
+                continue;
+            }
+            p = lineEnd(p);
+            break;
+        }
+        m_position = p - begin;
+        return index;
+    }
+
+private:
+    // Just past the line end at p: CR LF, LF or CR.
+    const QChar *lineEnd(const QChar *p) const
+    {
+        const QChar *const end = m_text.data() + m_text.size();
+        if (*p == u'\r' && p + 1 != end && p[1] == u'\n')
+            return p + 2;
+        return p + 1;
+    }
+
+    QStringView m_text;
+    QChar m_separator;
+    qsizetype m_position = 0;
+};
+
+// The text of a cell as RecordScanner hands it over: an unquoted cell as it
+// stands; in a quoted one "" is one " up to the closing quote, and what
+// follows that quote is taken as it stands. Where the text is not a piece of
+// the cell it is built in scratch.
+QStringView cellText(QStringView raw, bool quoted, QString &scratch)
+{
+    if (!quoted)
+        return raw;
+    if (raw.size() >= 2 && raw.back() == Quote && !raw.sliced(1, raw.size() - 2).contains(Quote))
+        return raw.sliced(1, raw.size() - 2);
+    scratch.clear();
+    qsizetype i = 1;
+    while (i < raw.size()) {
+        if (raw[i] == Quote) {
+            if (i + 1 < raw.size() && raw[i + 1] == Quote) {
+                scratch += Quote;
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        scratch += raw[i++];
+    }
+    scratch += raw.sliced(i);
+    return scratch;
+}
+
+// Whether the text is a number with digit grouping as a spreadsheet shows
+// it: a sign, one to three digits, one or more groups of the grouping mark
+// and three digits, then the decimal separator and digits.
+bool isGroupedNumber(QStringView text, QChar group, QChar decimal)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    const qsizetype firstDigit = i;
+    while (i < n && isDigit(text[i]))
+        ++i;
+    if (i == firstDigit || i - firstDigit > 3)
+        return false;
+    int groups = 0;
+    while (i < n && text[i] == group) {
+        ++i;
+        for (int digit = 0; digit < 3; ++digit, ++i) {
+            if (i == n || !isDigit(text[i]))
+                return false;
+        }
+        ++groups;
+    }
+    if (groups == 0)
+        return false;
+    if (i < n && text[i] == decimal) {
+        ++i;
+        while (i < n && isDigit(text[i]))
+            ++i;
+    }
+    return i == n;
+}
+
+// The grouping mark that goes with the decimal separator, or none.
+QChar groupingMark(QChar decimalSeparator)
+{
+    if (decimalSeparator == u',')
+        return u'.';
+    if (decimalSeparator == u'.')
+        return u',';
+    return QChar();
+}
+
+// A number cell's text without the grouping a spreadsheet wrote into it.
+QStringView withoutGrouping(QStringView text, QChar decimalSeparator, QString &scratch)
+{
+    const QChar group = groupingMark(decimalSeparator);
+    if (group.isNull() || !isGroupedNumber(text, group, decimalSeparator))
+        return text;
+    scratch = text.toString();
+    scratch.remove(group);
+    return scratch;
+}
+
+bool isNumber(QStringView text, QChar decimalSeparator)
+{
+    // A word is refused without the cost of a failure raised and caught.
+    const auto mayBeNumber = [decimalSeparator](QChar c) {
+        return isDigit(c) || c == decimalSeparator || c == groupingMark(decimalSeparator) ||
+               c == u' ' || c == u'+' || c == u'-' || c == u'E' || c == u'e';
+    };
+    if (!std::all_of(text.begin(), text.end(), mayBeNumber))
+        return false;
+    QString scratch;
+    try {
+        ParseNumber(withoutGrouping(text, decimalSeparator, scratch), decimalSeparator);
+    } catch (const Failure &) {
+        return false;
+    }
+    return true;
+}
+
+// The first run of letters in a text.
+QStringView firstWord(QStringView text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && !text[start].isLetter())
+        ++start;
+    qsizetype end = start;
+    while (end < text.size() && text[end].isLetter())
+        ++end;
+    return text.sliced(start, end - start);
+}
+
+bool hasWord(QStringView text, QStringView word)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const QStringView found = firstWord(text.sliced(start));
+        if (found.isEmpty())
+            return false;
+        if (found.compare(word, Qt::CaseInsensitive) == 0)
+            return true;
+        start = found.data() + found.size() - text.data();
+    }
+    return false;
+}
+
+struct ColumnName
+{
+    FoodColumn field;
+    QStringView name;
+};
+
+// The names by which a header names the column of each field.
+constexpr ColumnName ColumnNames[] = {
+    {FoodName, u"Name"},
+    {FoodName, u"Bezeichnung"},
+    {FoodName, u"Lebensmittel"},
+    {FoodKcal, u"Kalorien"},
+    {FoodKcal, u"kcal"},
+    {FoodKcal, u"Energie"},
+    {FoodProtein, u"Eiweiß"},
+    {FoodProtein, u"Eiweiss"},
+    {FoodProtein, u"Protein"},
+    {FoodFat, u"Fett"},
+    {FoodCarbohydrate, u"Kohlenhydrate"},
+    {FoodCarbohydrate, u"KH"},
+};
+
+// The field a header cell names, or -1.
+int fieldNamedBy(QStringView cell)
+{
+    const QStringView word = firstWord(cell);
+    if (word.isEmpty())
+        return -1;
+    for (const ColumnName &column : ColumnNames) {
+        if (word.compare(column.name, Qt::CaseInsensitive) != 0)
+            continue;
+        // Energy in kJ is not the kcal the program computes with.
+        if (column.field == FoodKcal && hasWord(cell, u"kJ") && !hasWord(cell, u"kcal"))
+            return -1;
+        return column.field;
+    }
+    return -1;
+}
+
+struct FirstRecordCell
+{
+    QStringView raw;
+    bool quoted;
+    QString text;
+};
+
+bool isHeader(const std::vector<FirstRecordCell> &cells, QChar decimalSeparator)
+{
+    bool anyValue = false;
+    for (size_t column = 1; column < FoodFieldCount && column < cells.size(); ++column) {
+        const QString &text = cells[column].text;
+        if (text.isEmpty())
+            continue;
+        if (isNumber(text, decimalSeparator))
+            return false;
+        anyValue = true;
+    }
+    return anyValue || (!cells.empty() && fieldNamedBy(cells.front().text) == 0);
+}
+
+// The field of each column: by the header's names where it names them, by
+// position otherwise (-1 for a column no field is read from).
+std::vector<int> fieldsOfColumns(const std::vector<FirstRecordCell> *header)
+{
+    std::array<int, FoodFieldCount> columnOf;
+    columnOf.fill(-1);
+    if (header) {
+        for (size_t column = 0; column < header->size(); ++column) {
+            const int field = fieldNamedBy((*header)[column].text);
+            if (field >= 0 && columnOf[size_t(field)] < 0)
+                columnOf[size_t(field)] = int(column);
+        }
+    }
+    std::vector<int> fieldOf(FoodFieldCount, -1);
+    for (int field = 0; field < FoodFieldCount; ++field) {
+        const int column = columnOf[size_t(field)];
+        if (column < 0)
+            continue;
+        if (size_t(column) >= fieldOf.size())
+            fieldOf.resize(size_t(column) + 1, -1);
+        fieldOf[size_t(column)] = field;
+    }
+    for (int field = 0; field < FoodFieldCount; ++field) {
+        const bool named = columnOf[size_t(field)] >= 0;
+        const bool placeTaken =
+            std::find(columnOf.begin(), columnOf.end(), field) != columnOf.end();
+        if (!named && !placeTaken)
+            fieldOf[size_t(field)] = field;
+    }
+    return fieldOf;
+}
+
+// Collects the cells of one record into the fields of a food and stores it.
+class FoodCollector
+{
+public:
+    FoodCollector(TextStore &foods, std::vector<int> fieldOf, QChar decimalSeparator)
+        : m_foods(foods), m_fieldOf(std::move(fieldOf)), m_decimalSeparator(decimalSeparator)
+    {}
+
+    void cell(int column, QStringView raw, bool quoted)
+    {
+        if (size_t(column) >= m_fieldOf.size())
+            return;
+        const int field = m_fieldOf[size_t(column)];
+        if (field < 0)
+            return;
+        QString &scratch = m_scratch[size_t(field)];
+        QStringView text = cellText(raw, quoted, scratch);
+        // Quoted, the cell is a text the spreadsheet was told to keep.
+        if (field > 0 && !quoted)
+            text = withoutGrouping(text, m_decimalSeparator, scratch);
+        m_fields[size_t(field)] = text;
+    }
+
+    void store()
+    {
+        m_foods.appendTextRow(m_fields.data());
+        m_fields.fill(QStringView());
+    }
+
+private:
+    TextStore &m_foods;
+    std::vector<int> m_fieldOf;
+    QChar m_decimalSeparator;
+    std::array<QStringView, FoodFieldCount> m_fields;
+    std::array<QString, FoodFieldCount> m_scratch;
+};
+
+// A quote opens a quoted cell only at its start, but one anywhere must be
+// doubled in a quoted cell; a number cell that would lose its grouping
+// marks is quoted to keep them, whichever decimal separator reads it.
+bool needsQuotes(QStringView text, int column)
+{
+    for (QChar c : text) {
+        if (c == u';' || c == Quote || c == u'\r' || c == u'\n')
+            return true;
+    }
+    return column > 0 && (isGroupedNumber(text, u'.', u',') || isGroupedNumber(text, u',', u'.'));
+}
+
+bool hasLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// Writes the text as UTF-8, each quote doubled where doubleQuotes holds;
+// the text has no lone surrogate. At most three bytes a UTF-16 unit.
+char *encodeUtf8Into(QStringView text, char *out, bool doubleQuotes)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
+            if (doubleQuotes && u == u'"')
+                *out++ = '"';
+            *out++ = char(u);
+        } else if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isHighSurrogate(u)) {
+            const char32_t codePoint = QChar::surrogateToUcs4(u, text[++i].unicode());
+            *out++ = char(0xF0 | (codePoint >> 18));
+            *out++ = char(0x80 | ((codePoint >> 12) & 0x3F));
+            *out++ = char(0x80 | ((codePoint >> 6) & 0x3F));
+            *out++ = char(0x80 | (codePoint & 0x3F));
+        } else {
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+template <typename Sink> void encodeCsv(const TextStore &foods, Sink &sink)
+{
+    ChunkedOutput<Sink> out(sink);
+    // The header of the food list file without its final separator.
+    const QStringView header = FoodListHeader.chopped(1);
+    char *at = out.room(Utf8ByteOrderMarkSize + 3 * header.size() + 2);
+    at = std::copy_n(Utf8ByteOrderMark, Utf8ByteOrderMarkSize, at);
+    at = encodeUtf8Into(header, at, false);
+    *at++ = '\r';
+    *at++ = '\n';
+    out.advance(at);
+    const int columns = std::min(foods.columnCount(), FoodFieldCount);
+    std::array<QString, FoodFieldCount> scratch;
+    std::array<QStringView, FoodFieldCount> texts;
+    for (qsizetype row = 0; row < foods.size(); ++row) {
+        qsizetype size = FoodFieldCount + 1;
+        for (int column = 0; column < FoodFieldCount; ++column) {
+            const QStringView text = column < columns
+                                         ? foods.textView(row, column, scratch[size_t(column)])
+                                         : QStringView();
+            if (hasLoneSurrogate(text))
+                RefuseValue(foods, row, column, ValueProblem::Character);
+            texts[size_t(column)] = text;
+            // Every quote doubled and two around it.
+            size += 2 * 3 * text.size() + 2;
+        }
+        at = out.room(size);
+        for (int column = 0; column < FoodFieldCount; ++column) {
+            const QStringView text = texts[size_t(column)];
+            if (column > 0)
+                *at++ = ';';
+            const bool quoted = needsQuotes(text, column);
+            if (quoted)
+                *at++ = '"';
+            at = encodeUtf8Into(text, at, quoted);
+            if (quoted)
+                *at++ = '"';
+        }
+        *at++ = '\r';
+        *at++ = '\n';
+        out.advance(at);
+    }
+    out.flush();
+}
+
+} // namespace
+
+TextStore FoodsFromCsvBytes(QByteArrayView bytes, QChar decimalSeparator)
+{
+    const QString text = decodedText(bytes);
+    RecordScanner scanner(text, separatorOf(text));
+    TextStore foods(FoodFieldCount);
+    foods.reserveBytes(bytes.size());
+
+    std::vector<FirstRecordCell> first;
+    while (first.empty() && !scanner.atEnd()) {
+        scanner.next([&first](int, QStringView raw, bool quoted) {
+            QString scratch;
+            first.push_back({raw, quoted, cellText(raw, quoted, scratch).toString()});
+        });
+    }
+    if (first.empty())
+        return foods;
+    const bool header = isHeader(first, decimalSeparator);
+    FoodCollector collector(foods, fieldsOfColumns(header ? &first : nullptr), decimalSeparator);
+    if (!header) {
+        for (size_t column = 0; column < first.size(); ++column)
+            collector.cell(int(column), first[column].raw, first[column].quoted);
+        collector.store();
+    }
+    const auto cell = [&collector](int column, QStringView raw, bool quoted) {
+        collector.cell(column, raw, quoted);
+    };
+    while (!scanner.atEnd()) {
+        if (scanner.next(cell) > 0)
+            collector.store();
+    }
+    return foods;
+}
+
+void EncodeCsvFoodList(const TextStore &foods, const std::function<void(QByteArrayView)> &sink)
+{
+    encodeCsv(foods, sink);
+}
+
+QByteArray CsvFoodListBytes(const TextStore &foods)
+{
+    QByteArray bytes;
+    const auto append = [&bytes](QByteArrayView chunk) { bytes.append(chunk); };
+    encodeCsv(foods, append);
+    return bytes;
+}
