@@ -83,6 +83,19 @@ focus() { # title-pattern
 }
 keys() { xdotool key --delay 120 "$@"; sleep 0.4; }
 type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
+# Types a file name into Qt's file dialog and accepts it. The first Return
+# may only take the name from the completion list that typing opened.
+choose_file() { # title name
+  focus "$1"
+  type_text "$2"
+  keys Return
+  sleep 0.5
+  if xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; then
+    focus "$1"
+    keys Return
+  fi
+  wait_gone "$1"
+}
 no_error_box() {
   ! xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1 ||
     failed "an error box is shown"
@@ -98,10 +111,7 @@ program=$!
 wait_window '^Lebensmittel öffnen$' 60
 sleep 1
 shot 1-start-up-dialog
-focus '^Lebensmittel öffnen$'
-type_text Lebensmittel.lmk
-keys Return
-wait_gone '^Lebensmittel öffnen$'
+choose_file '^Lebensmittel öffnen$' Lebensmittel.lmk
 no_error_box
 sleep 1
 step "catalogue opened"
@@ -190,10 +200,7 @@ step "with ',' again a third portion adds up"
 xdotool windowfocus "$main" 2>/dev/null || true
 keys alt+l s
 wait_window '^Lebensmittel speichern$'
-focus '^Lebensmittel speichern$'
-type_text Gespeichert.lmk
-keys Return
-wait_gone '^Lebensmittel speichern$'
+choose_file '^Lebensmittel speichern$' Gespeichert.lmk
 no_error_box
 cmp Lebensmittel.lmk Gespeichert.lmk || failed "the saved catalogue differs from the one opened"
 step "catalogue saved: the same lines came back"
