@@ -55,8 +55,10 @@ CONF
 cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
 scheduler=$!
 export CUPS_SERVER=$work/cups.sock
-for _ in $(seq 200); do lpstat -r >/dev/null 2>&1 && break; sleep 0.05; done
-lpstat -r >/dev/null 2>&1 || { echo "cupsd did not start"; cat "$work/log/error_log" 2>/dev/null; exit 1; }
+# lpstat -r exits 0 also while the scheduler is not running yet: its words tell.
+running() { lpstat -r 2>/dev/null | grep -qx 'scheduler is running'; }
+for _ in $(seq 200); do running && break; sleep 0.05; done
+running || { echo "cupsd did not start"; cat "$work/log/error_log" 2>/dev/null; exit 1; }
 
 lpadmin -p menuvera-accepts -E -v file:///dev/null 2>/dev/null
 lpadmin -p menuvera-refuses -E -v file:///dev/null 2>/dev/null
