@@ -85,7 +85,7 @@ bool TextStore::encodable(QStringView text)
     });
 }
 
-uint32_t TextStore::storeEncoded(const QByteArrayView *texts)
+template <typename View> char *TextStore::rowRoom(const View *texts, uint32_t &reference)
 {
     size_t length = size_t(m_columnCount);
     for (int column = 0; column < m_columnCount; ++column)
@@ -94,9 +94,15 @@ uint32_t TextStore::storeEncoded(const QByteArrayView *texts)
     // beside what a row costs elsewhere in the program.
     if (m_bytes.size() + length > SideRow)
         throw std::bad_alloc();
-    const uint32_t reference = uint32_t(m_bytes.size());
+    reference = uint32_t(m_bytes.size());
     m_bytes.resize(m_bytes.size() + length);
-    char *out = m_bytes.data() + reference;
+    return m_bytes.data() + reference;
+}
+
+uint32_t TextStore::storeEncoded(const QByteArrayView *texts)
+{
+    uint32_t reference = 0;
+    char *out = rowRoom(texts, reference);
     for (int column = 0; column < m_columnCount; ++column) {
         const QByteArrayView text = texts[column];
         if (!text.isEmpty())
@@ -117,14 +123,8 @@ uint32_t TextStore::storeSide(QStringList &&texts)
 
 uint32_t TextStore::storeInBytes(const QStringView *texts)
 {
-    size_t length = size_t(m_columnCount);
-    for (int column = 0; column < m_columnCount; ++column)
-        length += size_t(texts[column].size());
-    if (m_bytes.size() + length > SideRow)
-        throw std::bad_alloc();
-    const uint32_t reference = uint32_t(m_bytes.size());
-    m_bytes.resize(m_bytes.size() + length);
-    char *out = m_bytes.data() + reference;
+    uint32_t reference = 0;
+    char *out = rowRoom(texts, reference);
     for (int column = 0; column < m_columnCount; ++column) {
         out = EncodeWindows1252Into(texts[column], out);
         *out++ = Terminator;

@@ -93,6 +93,9 @@ private:
     static bool encodable(QStringView text);
     uint32_t storeRow(const QStringList &texts);
     uint32_t storeSide(QStringList &&texts);
+    // Room at the end of the bytes for a row of these texts, each with its
+    // terminator; gives the row's reference.
+    template <typename View> char *rowRoom(const View *texts, uint32_t &reference);
     // Texts that encodable() accepts.
     uint32_t storeInBytes(const QStringView *texts);
     uint32_t storeEncoded(const QByteArrayView *texts);
