@@ -3,6 +3,9 @@
 // A property that does not hold aborts the run, so that libFuzzer keeps the
 // input as a crash file and a later run can replay it.
 
+#include "core/food_columns.h"
+#include "core/text_store.h"
+
 #include <QString>
 
 #include <cstdio>
@@ -35,4 +38,20 @@ inline QString Visible(QStringView text)
             shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
     }
     return shown;
+}
+
+// Whether two stores hold the same foods, text for text.
+inline bool SameFoods(const TextStore &a, const TextStore &b)
+{
+    if (a.size() != b.size())
+        return false;
+    QString aScratch;
+    QString bScratch;
+    for (qsizetype row = 0; row < a.size(); ++row) {
+        for (int column = 0; column < FoodFieldCount; ++column) {
+            if (a.textView(row, column, aScratch) != b.textView(row, column, bScratch))
+                return false;
+        }
+    }
+    return true;
 }

@@ -128,21 +128,6 @@ QString modelNumber(const ModelCell &cell, QChar decimalSeparator)
     return text.remove(comma ? u'.' : u',');
 }
 
-bool sameRows(const TextStore &a, const TextStore &b)
-{
-    if (a.size() != b.size())
-        return false;
-    QString aScratch;
-    QString bScratch;
-    for (qsizetype row = 0; row < a.size(); ++row) {
-        for (int column = 0; column < FoodFieldCount; ++column) {
-            if (a.textView(row, column, aScratch) != b.textView(row, column, bScratch))
-                return false;
-        }
-    }
-    return true;
-}
-
 QByteArray written(const TextStore &foods)
 {
     try {
@@ -158,7 +143,7 @@ QByteArray written(const TextStore &foods)
 void requireRoundTrip(const TextStore &foods, QChar decimalSeparator)
 {
     const QByteArray bytes = written(foods);
-    Require(sameRows(FoodsFromCsvBytes(bytes, decimalSeparator), foods),
+    Require(SameFoods(FoodsFromCsvBytes(bytes, decimalSeparator), foods),
             "saved as CSV, the foods open again the same",
             [&] { return Visible(QString::fromUtf8(bytes)); });
 }
