@@ -4,6 +4,7 @@
 # --screen-reader also installs the screen reader Orca and the window manager openbox, which
 # scripts/screen_reader.sh needs to hear the program as a blind user does.
 set -euo pipefail
+source "$(dirname "$0")/packages.sh"
 
 screen_reader=false
 for argument in "$@"; do
@@ -35,19 +36,6 @@ if $screen_reader; then
   packages+=(orca openbox)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get -o DPkg::Lock::Timeout=900 update -qq
-  apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
+install_missing "${packages[@]}"
 # The program is used under German regional settings.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
-fi
+german_locale

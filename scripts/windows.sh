@@ -30,23 +30,17 @@ log=$cache/logs
 mkdir -p "$cache/src" "$log" "$out"
 
 step() { echo "== $(date +%H:%M:%S) $*" >&2; }
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+source "$root/scripts/packages.sh"
 
 # --- Debian packages -------------------------------------------------------
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 fonts-wine nsis cmake ninja-build make dpkg-dev zip unzip
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++
   xvfb xdotool imagemagick x11-utils ghostscript poppler-utils
-  fonts-liberation fonts-dejavu-core)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  step "installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-fi
+  fonts-liberation fonts-dejavu-core locales perl)
+install_missing "${packages[@]}"
+# Wine takes the regional settings of its prefix from the Unix locale.
+german_locale
 
 # The source packages come from the archive the binary packages come from.
 fetch_source() { # package directory-glob
