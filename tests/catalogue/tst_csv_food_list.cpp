@@ -6,6 +6,7 @@
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
 #include "core/number_text.h"
+#include "tests/support/foods.h"
 
 #include <QtTest>
 
@@ -13,28 +14,6 @@ namespace {
 
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray CsvHeader = QByteArrayLiteral("Name;Kalorien;Eiweiss;Fett;Kohlenhydrate\r\n");
-
-FoodRecord food(const char16_t *name, const char16_t *kcal, const char16_t *protein,
-                const char16_t *fat, const char16_t *carbohydrate)
-{
-    return {QString::fromUtf16(name), QString::fromUtf16(kcal), QString::fromUtf16(protein),
-            QString::fromUtf16(fat), QString::fromUtf16(carbohydrate)};
-}
-
-FoodRecord apple()
-{
-    return food(u"Apfel", u"52", u"0,3", u"0,4", u"11,4");
-}
-
-FoodRecord pear()
-{
-    return food(u"Birne", u"55", u"0,5", u"0,3", u"12,4");
-}
-
-TextStore store(const QList<FoodRecord> &foods)
-{
-    return TextStore::fromRows(foods, FoodFieldCount);
-}
 
 QList<FoodRecord> readCsv(const QByteArray &bytes, QChar decimalSeparator = u',')
 {
@@ -80,14 +59,6 @@ QList<FoodRecord> calcCheckFoods()
     return calcSheetFoods() +
            QList<FoodRecord>{food(u"Łosoś (Lachs)", u"202", u"19,9", u"13,6", u"0"),
                              food(u"Ölsardinen", u"222", u"24,1", u"13,9", u"0")};
-}
-
-QByteArray readBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<not readable>");
-    return file.readAll();
 }
 
 } // namespace
@@ -406,13 +377,8 @@ void tst_CsvFoodList::writeRefusesHalfSurrogates()
     const QList<FoodRecord> foods{apple(),
                                   {QStringLiteral("Birne"), QStringLiteral("5") + QChar(0xD83C),
                                    QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}};
-    QString message;
-    try {
-        CsvFoodListBytes(store(foods));
-    } catch (const Failure &failure) {
-        message = failure.message();
-    }
-    QCOMPARE(message, QStringLiteral("Nicht gespeichert: Lebensmittel \"Birne\", Kalorien \"5") +
+    QCOMPARE(failureOf([&] { CsvFoodListBytes(store(foods)); }),
+             QStringLiteral("Nicht gespeichert: Lebensmittel \"Birne\", Kalorien \"5") +
                           QChar(0xD83C) +
                           QStringLiteral("\" enthält ein Zeichen, das die Datei nicht speichern "
                                          "kann"));

@@ -2,6 +2,7 @@
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
 #include "core/number_text.h"
+#include "tests/support/foods.h"
 
 #include <QtTest>
 
@@ -11,52 +12,11 @@ const QByteArray Header = QByteArrayLiteral("Name;Kalorien;Eiweiss;Fett;Kohlenhy
 const QByteArray AppleLine = QByteArrayLiteral("Apfel;52;0,3;0,4;11,4;");
 const QByteArray PearLine = QByteArrayLiteral("Birne;55;0,5;0,3;12,4;");
 
-FoodRecord food(const char16_t *name, const char16_t *kcal, const char16_t *protein,
-                const char16_t *fat, const char16_t *carbohydrate)
-{
-    return {QString::fromUtf16(name), QString::fromUtf16(kcal), QString::fromUtf16(protein),
-            QString::fromUtf16(fat), QString::fromUtf16(carbohydrate)};
-}
-
-FoodRecord apple()
-{
-    return food(u"Apfel", u"52", u"0,3", u"0,4", u"11,4");
-}
-
-FoodRecord pear()
-{
-    return food(u"Birne", u"55", u"0,5", u"0,3", u"12,4");
-}
-
 void writeBytes(const QString &fileName, const QByteArray &bytes)
 {
     QFile file(fileName);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<not readable>");
-    return file.readAll();
-}
-
-TextStore store(const QList<FoodRecord> &foods)
-{
-    return TextStore::fromRows(foods, FoodFieldCount);
-}
-
-// The failure message of fn, or an empty text when it raised none.
-template <typename Fn> QString failureOf(Fn fn)
-{
-    try {
-        fn();
-    } catch (const Failure &failure) {
-        return failure.message();
-    }
-    return {};
 }
 
 } // namespace
