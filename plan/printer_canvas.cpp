@@ -1,5 +1,7 @@
 #include "plan/printer_canvas.h"
 
+#include "core/failure.h"
+
 #include <QPainter>
 #include <QPrinter>
 
@@ -67,7 +69,11 @@ void PrinterCanvas::drawLine(int x1, int y1, int x2, int y2)
 
 void PrinterCanvas::newPage()
 {
-    m_printer.newPage();
+    // Windows' print engine says so when the spooler takes no further page;
+    // going on would lose the rest of the printout without a word.
+    if (!m_printer.newPage())
+        throw Failure(QStringLiteral("Der Ernährungsplan wurde nicht gedruckt.\n"
+                                     "Der Drucker hat die nächste Seite nicht angenommen."));
 }
 
 int PrinterCanvas::pageWidth() const

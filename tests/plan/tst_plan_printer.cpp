@@ -179,6 +179,7 @@ private Q_SLOTS:
     void pdfPlacesTexts();
     void jobTitleAndPortrait();
     void conversionErrorPrintsNothing();
+    void refusedPageStopsPrintout();
     void dialogCancelled();
     void dialogConfirmed();
 
@@ -382,6 +383,24 @@ void tst_PlanPrinter::conversionErrorPrintsNothing()
     QVERIFY(QFileInfo(path).size() > 0);
     SKIP_WITHOUT_PDF_TOOLS();
     QCOMPARE(ReadPdf(path).pages, 2);
+}
+
+void tst_PlanPrinter::refusedPageStopsPrintout()
+{
+    // A printer that is not printing takes no page, as Windows' spooler takes
+    // none once it failed: the printout stops with a message.
+    QPrinter printer(QPrinter::HighResolution);
+    UsePdf(printer, m_dir.filePath(u"idle.pdf"_s));
+    QImage page(10, 10, QImage::Format_RGB32);
+    QPainter painter(&page);
+    PrinterCanvas canvas(printer, painter);
+    try {
+        canvas.newPage();
+        QFAIL("the refused page did not stop the printout");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.message(), u"Der Ernährungsplan wurde nicht gedruckt.\n"
+                                    u"Der Drucker hat die nächste Seite nicht angenommen."_s);
+    }
 }
 
 void tst_PlanPrinter::dialogCancelled()
