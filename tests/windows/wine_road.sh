@@ -48,6 +48,10 @@ regional() { # separator
   wine reg add 'HKCU\Control Panel\International' /v sDecimal /d "$1" /f >/dev/null 2>&1
 }
 regional ,
+# Text is smoothed as Windows does by default (ClearType); under Wine's own
+# default (grayscale) Qt's GDI text engine leaves out the capital I of
+# Liberation Sans at 11 pixels, the face that stands in for MS Sans Serif.
+wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
 x86_64-w64-mingw32-gcc -O2 -o "$work/setting_change.exe" "$here/setting_change.c"
 # A printer whose jobs land in a file, as Windows' PDF printer's do.
 x86_64-w64-mingw32-gcc -municode -O2 -o "$work/add_printer.exe" "$here/add_printer.c" -lwinspool
