@@ -10,7 +10,7 @@
 # Debian source packages that are cross-built once into a cache folder,
 # $MENUVERA_WINDOWS_CACHE or ~/.cache/menuvera-windows, keyed by version and
 # options, so that later runs only build the program. The first run takes
-# about an hour on two cores, later ones minutes. The program builds in
+# about half an hour on two cores, later ones minutes. The program builds in
 # build-windows/ (or $MENUVERA_WINDOWS_DIR), where the zip and the setup
 # program are left.
 set -euo pipefail
