@@ -105,6 +105,13 @@ no_error_box() {
     failed "an error box is shown"
 }
 
+# Web links go through the shell to Wine's browser launcher, which starts
+# the desktop's xdg-open: this one only notes the address.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho "$1" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
 unzip -q "$zip" -d "$work/unpacked"
 folder=$(ls -d "$work"/unpacked/*/)
 (cd "$folder" && find . -type f | sort) >"$work/zip-files"
@@ -214,6 +221,13 @@ keys alt+i b
 wait_window '^Info über'
 sleep 1
 shot 7-about
+# The logo is a link for the mouse.
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^Info über' | tail -n 1)")"
+xdotool mousemove $((X + 370)) $((Y + 150)) click 1
+for _ in $(seq 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
+[ "$(cat "$work/opened" 2>/dev/null)" = https://www.menuvera.example/ ] ||
+  failed "the logo's link did not reach the desktop's browser: $(cat "$work/opened" 2>/dev/null)"
+step "the logo's link went through the shell to the browser"
 focus '^Info über'
 keys Return
 wait_gone '^Info über'
