@@ -379,9 +379,9 @@ void tst_CsvFoodList::writeRefusesHalfSurrogates()
                                    QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}};
     QCOMPARE(failureOf([&] { CsvFoodListBytes(store(foods)); }),
              QStringLiteral("Nicht gespeichert: Lebensmittel \"Birne\", Kalorien \"5") +
-                          QChar(0xD83C) +
-                          QStringLiteral("\" enthält ein Zeichen, das die Datei nicht speichern "
-                                         "kann"));
+                 QChar(0xD83C) +
+                 QStringLiteral("\" enthält ein Zeichen, das die Datei nicht speichern "
+                                "kann"));
 }
 
 void tst_CsvFoodList::roundTrip_data()
