@@ -84,19 +84,12 @@ echo "program started headless and stayed up for 2 s"
 
 # In a real window, through the same command: the open dialog starts in the
 # program's folder, which holds the sample catalogue.
-# Xvfb picks a free display itself and names it on the descriptor. Without
-# -noreset it resets whenever its last client leaves and refuses connections
-# meanwhile, so a program or xdotool starting then would fail at random.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+. "$source/tests/support/xvfb.sh"
+start_xvfb "$work" 1024x768x24
 # The accessibility bus lies in the runtime folder, which must be this test's own.
 mkdir -p "$work/runtime"
 chmod 700 "$work/runtime"
-DISPLAY=:$(head -n 1 "$work/display") HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
+DISPLAY=$display HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
     dbus-run-session -- env PYTHONPATH="$source/tests/realwindow" \
     $python "$source/tests/package/open_dialog.py" "$root/usr/bin/menuvera" "$work/shown" \
     >"$work/dialog.log" 2>&1 || { cat "$work/dialog.log"; fail "open dialog"; }

@@ -27,16 +27,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and names it on the descriptor. Without
-# -noreset it resets whenever its last client leaves and refuses connections
-# meanwhile, so a program or xdotool starting then would fail at random.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
+. "$here/../support/xvfb.sh"
+start_xvfb "$work" 1280x1024x24
+export DISPLAY=$display
 
 # The program's settings and the dialogs' history stay inside the test.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/runtime

@@ -30,13 +30,9 @@ trap cleanup EXIT
 rm -rf "$out"
 mkdir -p "$out"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
+. "$here/../support/xvfb.sh"
+start_xvfb "$work" 1280x1024x24
+export DISPLAY=$display
 
 # Nothing of the build: no DLL path, no Qt variable.
 unset WINEPATH WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR WINEQT_FORCE_STDERR_LOGGING
@@ -168,18 +164,23 @@ pdfinfo "$out/Ernaehrungsplan.pdf" | grep -q '^Title: *(\?Menuvera Ernährungspl
   failed "the job is not named 'Menuvera Ernährungsplan'"
 step "plan printed through the print dialog"
 
-# The user changes the regional settings while the program runs. The next
-# recalculation reads the rows' texts ("1,1") with "." and refuses them,
-# with its message for each failing step.
-regional .
-wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
-xdotool windowfocus "$main" 2>/dev/null || true
-sleep 0.5
-keys space
-wait_window '^Menge$'
-focus '^Menge$'
-keys Return
-wait_gone '^Menge$'
+# The user changes the decimal separator in the regional settings while the
+# program runs; Windows tells the program, and the user adds a portion.
+separator_then_portion() { # separator
+  regional "$1"
+  wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
+  xdotool windowfocus "$main" 2>/dev/null || true
+  sleep 0.5
+  keys space
+  wait_window '^Menge$'
+  focus '^Menge$'
+  keys Return
+  wait_gone '^Menge$'
+}
+
+# The next recalculation reads the rows' texts ("1,1") with "." and refuses
+# them, with its message for each failing step.
+separator_then_portion .
 wait_window '^Menuvera 2$'
 sleep 0.5
 shot 5-separator-point
@@ -194,15 +195,7 @@ done
 step "with '.' as separator the next recalculation refuses the rows' texts ($boxes messages)"
 
 # And back: the next recalculation reads them again.
-regional ,
-wine "$work/setting_change.exe" || failed "the change of the regional settings was not sent"
-xdotool windowfocus "$main" 2>/dev/null || true
-sleep 0.5
-keys space
-wait_window '^Menge$'
-focus '^Menge$'
-keys Return
-wait_gone '^Menge$'
+separator_then_portion ,
 sleep 0.5
 no_error_box
 shot 6-totals-comma-again
