@@ -1314,10 +1314,7 @@ void tst_MainWindow::toolMenusOpenTheirDialogs()
 
 void tst_MainWindow::printThroughDialog()
 {
-#ifdef Q_OS_WIN
-    QSKIP("Windows' print dialog is the system's own, which a test cannot drive and which "
-          "refuses a PDF printer");
-#endif
+    SKIP_WHERE_PRINT_DIALOG_IS_NATIVE();
     openFile(m_sample);
     addPortion(0, QStringLiteral("Apfel"), QStringLiteral("150"));
     const QString pdf = m_dir->filePath(QStringLiteral("plan.pdf"));

@@ -12,7 +12,6 @@
 
 namespace {
 
-const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray CsvHeader = QByteArrayLiteral("Name;Kalorien;Eiweiss;Fett;Kohlenhydrate\r\n");
 
 QList<FoodRecord> readCsv(const QByteArray &bytes, QChar decimalSeparator = u',')

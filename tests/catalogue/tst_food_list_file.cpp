@@ -49,8 +49,6 @@ private Q_SLOTS:
     void formatOf_data();
     void formatOf();
     void readChoosesFormatByName();
-    void writeChoosesFormatByName_data();
-    void writeChoosesFormatByName();
     void refusedSpreadsheetKeepsPreviousFile();
 
 private:
@@ -136,28 +134,28 @@ void tst_FoodListFile::read_data()
         << Header + crlf + QByteArrayLiteral(" Apfel ;;0,3 ;; ;")
         << QList<FoodRecord>{food(u" Apfel ", u"", u"0,3 ", u"", u" ")};
     QTest::newRow("UTF-8 byte-order mark: read as UTF-8")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
+        << Bom + Header + crlf +
                QByteArrayLiteral("K\xC3\xA4se \xC5\x81oso\xC5\x9B;388;25;30,5;0,05;\r\n") +
                PearLine + crlf
         << QList<FoodRecord>{food(u"Käse Łosoś", u"388", u"25", u"30,5", u"0,05"), pear()};
     QTest::newRow("UTF-8 byte-order mark: 50 characters kept, not 50 bytes")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf + QByteArray("\xC3\xA4").repeated(51) +
+        << Bom + Header + crlf + QByteArray("\xC3\xA4").repeated(51) +
                QByteArrayLiteral(";1;2;3;4;")
         << QList<FoodRecord>{{QString(50, QChar(0xE4)), QStringLiteral("1"), QStringLiteral("2"),
                               QStringLiteral("3"), QStringLiteral("4")}};
     QTest::newRow("UTF-8 byte-order mark: a character beyond the basic plane is one")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf + QByteArray(49, 'N') +
+        << Bom + Header + crlf + QByteArray(49, 'N') +
                QByteArrayLiteral("\xF0\x9F\x8D\x8E\xF0\x9F\x8D\x8E;1;2;3;4;")
         << QList<FoodRecord>{{QString(49, QLatin1Char('N')) + QStringLiteral("🍎"),
                               QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                               QStringLiteral("4")}};
     QTest::newRow("UTF-8 byte-order mark: header skipped, semicolons split, NUL ends")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + AppleLine + crlf +
-               QByteArrayLiteral("Brot; hell;250;8;1;50;\r\nBir\0ne;55;\r\n") + PearLine
+        << Bom + AppleLine + crlf + QByteArrayLiteral("Brot; hell;250;8;1;50;\r\nBir\0ne;55;\r\n") +
+               PearLine
         << QList<FoodRecord>{food(u"Brot", u" hell", u"250", u"8", u"1"),
                              food(u"Bir", u"", u"", u"", u"")};
     QTest::newRow("UTF-8 byte-order mark: a U+FEFF at the start of a field is kept")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
+        << Bom + Header + crlf +
                QByteArrayLiteral("\xEF\xBB\xBF"
                                  "Apfel;\xEF\xBB\xBF"
                                  "52;0,3;0,4;11,4;\r\n")
@@ -165,11 +163,10 @@ void tst_FoodListFile::read_data()
                               QChar(0xFEFF) + QStringLiteral("52"), QStringLiteral("0,3"),
                               QStringLiteral("0,4"), QStringLiteral("11,4")}};
     QTest::newRow("UTF-8 byte-order mark: an invalid sequence becomes U+FFFD")
-        << QByteArrayLiteral("\xEF\xBB\xBF") + Header + crlf +
-               QByteArrayLiteral("K\xE4se;1;2;3;4;\r\n")
+        << Bom + Header + crlf + QByteArrayLiteral("K\xE4se;1;2;3;4;\r\n")
         << QList<FoodRecord>{food(u"K\uFFFDse", u"1", u"2", u"3", u"4")};
     QTest::newRow("the mark's bytes after the start are Windows-1252")
-        << Header + crlf + QByteArrayLiteral("\xEF\xBB\xBF") + AppleLine + crlf
+        << Header + crlf + Bom + AppleLine + crlf
         << QList<FoodRecord>{food(u"ï»¿Apfel", u"52", u"0,3", u"0,4", u"11,4")};
     QTest::newRow("the mark's first two bytes alone are Windows-1252")
         << QByteArrayLiteral("\xEF\xBB") + Header + crlf + QByteArrayLiteral("\xEF\xBB") +
@@ -450,10 +447,10 @@ void tst_FoodListFile::formatOf_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("csv");
 
-    QTest::newRow(".lmk") << QStringLiteral("/daten/kost.lmk") << false;
-    QTest::newRow(".csv") << QStringLiteral("/daten/kost.csv") << true;
-    QTest::newRow(".txt") << QStringLiteral("/daten/kost.txt") << true;
-    QTest::newRow("ending in capitals") << QStringLiteral("C:/Daten/KOST.CSV") << true;
+    QTest::newRow(".lmk") << QStringLiteral("daten/kost.lmk") << false;
+    QTest::newRow(".csv") << QStringLiteral("daten/kost.csv") << true;
+    QTest::newRow(".txt") << QStringLiteral("daten/kost.txt") << true;
+    QTest::newRow("ending in capitals") << QStringLiteral("Daten/KOST.CSV") << true;
     QTest::newRow("mixed case") << QStringLiteral("kost.Txt") << true;
     QTest::newRow("no ending") << QStringLiteral("kost") << false;
     QTest::newRow("another ending") << QStringLiteral("kost.xlsx") << false;
@@ -463,11 +460,19 @@ void tst_FoodListFile::formatOf_data()
     QTest::newRow("the ending alone") << QStringLiteral(".csv") << true;
 }
 
+// The name's ending chooses the format, and saving under the name writes it.
 void tst_FoodListFile::formatOf()
 {
     QFETCH(QString, fileName);
     QFETCH(bool, csv);
     QCOMPARE(FoodListFormatOf(fileName) == FoodListFormat::Csv, csv);
+
+    const TextStore foods = store({apple(), food(u"Käse", u"388", u"25", u"30,5", u"0,05")});
+    const QString path = m_dir->filePath(fileName);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    WriteFoodList(path, foods);
+    QCOMPARE(readBytes(path), csv ? CsvFoodListBytes(foods) : FoodListBytes(foods));
+    QCOMPARE(ReadFoodList(path).rows(), foods.rows());
 }
 
 // The same bytes read by the food list file's rules under ".lmk" and by a
@@ -488,30 +493,6 @@ void tst_FoodListFile::readChoosesFormatByName()
                                          QStringLiteral("2"), QStringLiteral("3"),
                                          QString(60, QLatin1Char('x'))}};
     QCOMPARE(ReadFoodList(csv).rows(), spreadsheet);
-}
-
-void tst_FoodListFile::writeChoosesFormatByName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("csv");
-
-    QTest::newRow(".lmk") << QStringLiteral("kost.lmk") << false;
-    QTest::newRow("no ending") << QStringLiteral("kost") << false;
-    QTest::newRow(".csv") << QStringLiteral("kost.csv") << true;
-    QTest::newRow(".CSV") << QStringLiteral("kost.CSV") << true;
-    QTest::newRow(".txt") << QStringLiteral("kost.txt") << true;
-}
-
-void tst_FoodListFile::writeChoosesFormatByName()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, csv);
-
-    const TextStore foods = store({apple(), food(u"Käse", u"388", u"25", u"30,5", u"0,05")});
-    const QString fileName = m_dir->filePath(name);
-    WriteFoodList(fileName, foods);
-    QCOMPARE(readBytes(fileName), csv ? CsvFoodListBytes(foods) : FoodListBytes(foods));
-    QCOMPARE(ReadFoodList(fileName).rows(), foods.rows());
 }
 
 // A spreadsheet file goes through the same atomic save: a value it cannot

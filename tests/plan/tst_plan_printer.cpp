@@ -4,6 +4,8 @@
 #include "plan/plan_printer.h"
 #include "plan/print_layout.h"
 #include "plan/printer_canvas.h"
+#include "tests/support/failure_of.h"
+#include "tests/support/modal.h"
 
 #include <QAbstractPrintDialog>
 #include <QApplication>
@@ -394,21 +396,14 @@ void tst_PlanPrinter::refusedPageStopsPrintout()
     QImage page(10, 10, QImage::Format_RGB32);
     QPainter painter(&page);
     PrinterCanvas canvas(printer, painter);
-    try {
-        canvas.newPage();
-        QFAIL("the refused page did not stop the printout");
-    } catch (const Failure &failure) {
-        QCOMPARE(failure.message(), u"Der Ernährungsplan wurde nicht gedruckt.\n"
-                                    u"Der Drucker hat die nächste Seite nicht angenommen."_s);
-    }
+    QCOMPARE(failureOf([&] { canvas.newPage(); }),
+             u"Der Ernährungsplan wurde nicht gedruckt.\n"
+             u"Der Drucker hat die nächste Seite nicht angenommen."_s);
 }
 
 void tst_PlanPrinter::dialogCancelled()
 {
-#ifdef Q_OS_WIN
-    QSKIP("Windows' print dialog is the system's own, which a test cannot drive and which "
-          "refuses a PDF printer");
-#endif
+    SKIP_WHERE_PRINT_DIALOG_IS_NATIVE();
     const Plan plan = TwoMealPlan();
     const QString path = m_dir.filePath(u"cancelled.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
@@ -432,10 +427,7 @@ void tst_PlanPrinter::dialogCancelled()
 
 void tst_PlanPrinter::dialogConfirmed()
 {
-#ifdef Q_OS_WIN
-    QSKIP("Windows' print dialog is the system's own, which a test cannot drive and which "
-          "refuses a PDF printer");
-#endif
+    SKIP_WHERE_PRINT_DIALOG_IS_NATIVE();
     const Plan plan = TwoMealPlan();
     const QString path = m_dir.filePath(u"confirmed.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);

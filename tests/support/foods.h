@@ -4,12 +4,15 @@
 // read back.
 
 #include "catalogue/food_list_file.h"
-#include "core/failure.h"
+#include "tests/support/failure_of.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
 #include <QString>
+
+// The byte-order mark of UTF-8, as the spreadsheets write it.
+inline const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 inline FoodRecord food(const char16_t *name, const char16_t *kcal, const char16_t *protein,
                        const char16_t *fat, const char16_t *carbohydrate)
@@ -31,17 +34,6 @@ inline FoodRecord pear()
 inline TextStore store(const QList<FoodRecord> &foods)
 {
     return TextStore::fromRows(foods, FoodFieldCount);
-}
-
-// The failure message of fn, or an empty text when it raised none.
-template <typename Fn> QString failureOf(Fn fn)
-{
-    try {
-        fn();
-    } catch (const Failure &failure) {
-        return failure.message();
-    }
-    return {};
 }
 
 inline QByteArray readBytes(const QString &fileName)

@@ -22,6 +22,16 @@
 #include <functional>
 #include <utility>
 
+// Windows' print dialog is the system's own: no window watch can drive it, and
+// it refuses a PDF printer.
+#ifdef Q_OS_WIN
+#define SKIP_WHERE_PRINT_DIALOG_IS_NATIVE()                                                        \
+    QSKIP("Windows' print dialog is the system's own, which a test cannot drive and which "        \
+          "refuses a PDF printer")
+#else
+#define SKIP_WHERE_PRINT_DIALOG_IS_NATIVE()
+#endif
+
 class ModalWatch final : public QObject
 {
 public:
