@@ -6,7 +6,6 @@
 #include "core/number_text.h"
 #include "core/windows_1252.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -17,8 +16,6 @@
 namespace {
 
 constexpr QChar Quote = u'"';
-constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr qsizetype Utf8ByteOrderMarkSize = sizeof Utf8ByteOrderMark - 1;
 
 bool endsRecord(QChar c)
 {
@@ -30,68 +27,17 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Whether the bytes are UTF-8 by the standard: no overlong forms, no
-// surrogates, nothing beyond U+10FFFF.
-bool isUtf8(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *const end = p + bytes.size();
-    while (p != end) {
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int following;
-        char32_t codePoint;
-        char32_t least;
-        if ((lead & 0xE0) == 0xC0) {
-            following = 1;
-            codePoint = lead & 0x1F;
-            least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            following = 2;
-            codePoint = lead & 0x0F;
-            least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            following = 3;
-            codePoint = lead & 0x07;
-            least = 0x10000;
-        } else {
-            return false;
-        }
-        if (end - p <= following)
-            return false;
-        for (int i = 1; i <= following; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            codePoint = (codePoint << 6) | (p[i] & 0x3F);
-        }
-        if (codePoint < least || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-        p += following + 1;
-    }
-    return true;
-}
-
 // The text of the file: UTF-8 after a byte-order mark, or where the bytes
-// are valid UTF-8 and not all ASCII (Windows-1252 text with letters beyond
-// ASCII is almost never valid UTF-8); Windows-1252 otherwise.
+// are valid UTF-8 (Windows-1252 text with letters beyond ASCII is almost
+// never valid UTF-8, and ASCII reads the same either way); Windows-1252
+// otherwise.
 QString decodedText(QByteArrayView bytes)
 {
-    if (bytes.startsWith(Utf8ByteOrderMark)) {
-        // A second mark is a character of the first cell; QString::fromUtf8
-        // would drop it as well.
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                         QStringDecoder::Flag::ConvertInitialBom);
-        return decoder(bytes.sliced(Utf8ByteOrderMarkSize));
-    }
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char b) { return static_cast<unsigned char>(b) < 0x80; });
-    if (!ascii && isUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return DecodeWindows1252(bytes);
+    if (bytes.startsWith(Utf8ByteOrderMark))
+        return DecodeUtf8(bytes.sliced(Utf8ByteOrderMarkSize));
+    bool valid = false;
+    QString text = DecodeUtf8(bytes, &valid);
+    return valid ? text : DecodeWindows1252(bytes);
 }
 
 // The separator the first line shows: ";" where it holds one outside

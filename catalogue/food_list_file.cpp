@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -44,8 +45,6 @@ constexpr bool HeaderNamesColumns()
     return at == FoodListHeader.size();
 }
 static_assert(HeaderNamesColumns());
-
-constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
 template <typename Char> bool endsLine(Char c)
 {
@@ -276,18 +275,7 @@ void scanFoodLines(const Char *p, const Char *const end, AppendRow &&appendRow)
 // surrogate pair, then read by the same rules.
 TextStore foodsFromUtf8(QByteArrayView bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    std::u32string codePoints;
-    codePoints.reserve(size_t(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            codePoints.push_back(QChar::surrogateToUcs4(c, text[i + 1]));
-            ++i;
-        } else {
-            codePoints.push_back(c.unicode());
-        }
-    }
+    const std::u32string codePoints = DecodeUtf8(bytes).toStdU32String();
     TextStore foods(FoodFieldCount);
     const char32_t *const first = codePoints.data();
     scanFoodLines<char32_t, std::u32string_view>(
@@ -351,10 +339,20 @@ FoodListFormat FoodListFormatOf(QStringView fileName)
     return FoodListFormat::FoodList;
 }
 
+QString DecodeUtf8(QByteArrayView bytes, bool *valid)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    return text;
+}
+
 TextStore FoodsFromBytes(QByteArrayView bytes)
 {
     if (bytes.startsWith(Utf8ByteOrderMark))
-        return foodsFromUtf8(bytes.sliced(sizeof Utf8ByteOrderMark - 1));
+        return foodsFromUtf8(bytes.sliced(Utf8ByteOrderMarkSize));
     TextStore foods(FoodFieldCount);
     // A file the program wrote needs a little less room than its size.
     foods.reserveBytes(bytes.size());

@@ -43,6 +43,15 @@ inline constexpr QStringView FoodListSuffix = u"lmk";
 inline constexpr QStringView CsvFilter = u"CSV-Dateien (*.csv *.txt)";
 inline constexpr QStringView CsvSuffix = u"csv";
 
+// The mark a UTF-8 file may start with, as spreadsheets write it.
+inline constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+inline constexpr qsizetype Utf8ByteOrderMarkSize = sizeof Utf8ByteOrderMark - 1;
+// UTF-8 text as it stands, the file's own mark cut off before: a mark at its
+// start is a character. An invalid sequence (an overlong form, a surrogate,
+// a code point beyond U+10FFFF, a sequence cut off) becomes U+FFFD and sets
+// *valid to false.
+QString DecodeUtf8(QByteArrayView bytes, bool *valid = nullptr);
+
 // The foods of a file's bytes: the first line is skipped, every further line
 // is one food of the first five fields the field splitter cuts from it, and
 // fields a line lacks are empty. CR LF, LF and CR end a line, a final line
