@@ -68,15 +68,22 @@ QString chooseFile(QFileDialog *dialog)
     return result == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
 }
 
-// The food list file and the spreadsheet file; a name typed without an
-// ending gets that of the type chosen (the format follows the ending).
-void offerFoodListTypes(QFileDialog *dialog)
+// A dialog for the catalogue's files, in the program's folder. It offers the
+// food list file and the spreadsheet file; a name typed without an ending
+// gets that of the type chosen (the format follows the ending).
+QFileDialog *makeFoodListDialog(QWidget *parent, const QString &caption,
+                                QFileDialog::AcceptMode mode)
 {
+    auto *dialog = new QFileDialog(parent, caption, ProgramFolder());
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilters({FoodListFilter.toString(), CsvFilter.toString()});
     dialog->setDefaultSuffix(FoodListSuffix.toString());
     QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
         dialog->setDefaultSuffix((filter == CsvFilter ? CsvSuffix : FoodListSuffix).toString());
     });
+    FollowNameField(dialog);
+    return dialog;
 }
 
 QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, const QColor &colour,
@@ -148,16 +155,10 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_rechnen = new QAction(QStringLiteral("Rechnen"), this);
     connect(m_rechnen, &QAction::triggered, this, guarded(&TMain::RechnenExecute));
 
-    m_openDialog = new QFileDialog(this, QStringLiteral("Lebensmittel öffnen"), ProgramFolder());
-    m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    m_openDialog->setFileMode(QFileDialog::AnyFile);
-    offerFoodListTypes(m_openDialog);
-    FollowNameField(m_openDialog);
-    m_saveDialog = new QFileDialog(this, QStringLiteral("Lebensmittel speichern"), ProgramFolder());
-    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    offerFoodListTypes(m_saveDialog);
-    FollowNameField(m_saveDialog);
+    m_openDialog =
+        makeFoodListDialog(this, QStringLiteral("Lebensmittel öffnen"), QFileDialog::AcceptOpen);
+    m_saveDialog =
+        makeFoodListDialog(this, QStringLiteral("Lebensmittel speichern"), QFileDialog::AcceptSave);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())
