@@ -68,20 +68,28 @@ QString chooseFile(QFileDialog *dialog)
     return result == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString();
 }
 
-// A dialog for the catalogue's files, in the program's folder. It offers the
-// food list file and the spreadsheet file; a name typed without an ending
-// gets that of the type chosen (the format follows the ending).
+// A dialog for the catalogue's files, in the program's folder, offering the
+// types given; a name typed without an ending gets that of the type chosen
+// (the format follows the ending).
+template <size_t N>
 QFileDialog *makeFoodListDialog(QWidget *parent, const QString &caption,
-                                QFileDialog::AcceptMode mode)
+                                QFileDialog::AcceptMode mode, const FoodFileType (&types)[N])
 {
     auto *dialog = new QFileDialog(parent, caption, ProgramFolder());
     dialog->setAcceptMode(mode);
     dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({FoodListFilter.toString(), CsvFilter.toString()});
-    dialog->setDefaultSuffix(FoodListSuffix.toString());
-    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString &filter) {
-        dialog->setDefaultSuffix((filter == CsvFilter ? CsvSuffix : FoodListSuffix).toString());
-    });
+    QStringList filters;
+    for (const FoodFileType &type : types)
+        filters.append(type.filter.toString());
+    dialog->setNameFilters(filters);
+    dialog->setDefaultSuffix(types[0].suffix.toString());
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
+                     [dialog, &types](const QString &filter) {
+                         for (const FoodFileType &type : types) {
+                             if (filter == type.filter)
+                                 dialog->setDefaultSuffix(type.suffix.toString());
+                         }
+                     });
     FollowNameField(dialog);
     return dialog;
 }
@@ -155,10 +163,10 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     m_rechnen = new QAction(QStringLiteral("Rechnen"), this);
     connect(m_rechnen, &QAction::triggered, this, guarded(&TMain::RechnenExecute));
 
-    m_openDialog =
-        makeFoodListDialog(this, QStringLiteral("Lebensmittel öffnen"), QFileDialog::AcceptOpen);
-    m_saveDialog =
-        makeFoodListDialog(this, QStringLiteral("Lebensmittel speichern"), QFileDialog::AcceptSave);
+    m_openDialog = makeFoodListDialog(this, QStringLiteral("Lebensmittel öffnen"),
+                                      QFileDialog::AcceptOpen, OpenFileTypes);
+    m_saveDialog = makeFoodListDialog(this, QStringLiteral("Lebensmittel speichern"),
+                                      QFileDialog::AcceptSave, SaveFileTypes);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ListsHeight + StatusBarHeight);
     if (const QScreen *screen = this->screen())

@@ -36,12 +36,24 @@ enum class FoodListFormat
 };
 // The one place that decides the format of a file, for reading and writing.
 FoodListFormat FoodListFormatOf(QStringView fileName);
-// The file types the open and save dialogs offer, each with the ending a
-// name typed without one gets; the food list file comes first.
-inline constexpr QStringView FoodListFilter = u"Lebensmittel (*.lmk)";
-inline constexpr QStringView FoodListSuffix = u"lmk";
-inline constexpr QStringView CsvFilter = u"CSV-Dateien (*.csv *.txt)";
-inline constexpr QStringView CsvSuffix = u"csv";
+// A file type the open and save dialogs offer, with the ending a name typed
+// without one gets.
+struct FoodFileType
+{
+    QStringView filter;
+    QStringView suffix;
+};
+inline constexpr FoodFileType FoodListType{u"Lebensmittel (*.lmk)", u"lmk"};
+inline constexpr FoodFileType CsvType{u"CSV-Dateien (*.csv *.txt)", u"csv"};
+inline constexpr FoodFileType WorkbookType{u"Tabellen (*.xlsx *.ods)", u"xlsx"};
+// Opening first shows every file a catalogue can be read from, so that the
+// sample and the food table beside the program are both in view.
+inline constexpr FoodFileType AnyFoodFileType{
+    u"Alle Lebensmittellisten (*.lmk *.csv *.txt *.xlsx *.ods)", u"lmk"};
+inline constexpr FoodFileType OpenFileTypes[] = {AnyFoodFileType, FoodListType, CsvType,
+                                                 WorkbookType};
+// Workbooks are read, not written.
+inline constexpr FoodFileType SaveFileTypes[] = {FoodListType, CsvType};
 
 // The mark a UTF-8 file may start with, as spreadsheets write it.
 inline constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";

@@ -465,7 +465,8 @@ void tst_MainWindow::fileDialogTakesNameSetThroughAccessibility()
     }
 }
 
-// Both dialogs offer both file types; a ".csv" opens by the spreadsheet's
+// Both dialogs offer the catalogue's file types, opening also every readable
+// one at once and workbooks; a ".csv" opens by the spreadsheet's
 // rules, and saved under the spreadsheet type a name typed without an ending
 // becomes a ".csv" that opens again to the same catalogue.
 void tst_MainWindow::spreadsheetFilesThroughDialogs()
@@ -477,8 +478,11 @@ void tst_MainWindow::spreadsheetFilesThroughDialogs()
                "\"K\xC3\xA4se; gerieben\";1.234,5;25;30,5;0,05\r\n"
                "\"Joghurt \"\"Natur\"\"\";61;3,3;3,5;4\r\n");
     file.close();
-    const QStringList types{QStringLiteral("Lebensmittel (*.lmk)"),
-                            QStringLiteral("CSV-Dateien (*.csv *.txt)")};
+    const QStringList saveTypes{QStringLiteral("Lebensmittel (*.lmk)"),
+                                QStringLiteral("CSV-Dateien (*.csv *.txt)")};
+    const QStringList openTypes =
+        QStringList{QStringLiteral("Alle Lebensmittellisten (*.lmk *.csv *.txt *.xlsx *.ods)")} +
+        saveTypes + QStringList{QStringLiteral("Tabellen (*.xlsx *.ods)")};
 
     QStringList offered;
     WhenModal([&](QWidget *modal) {
@@ -487,7 +491,7 @@ void tst_MainWindow::spreadsheetFilesThroughDialogs()
         acceptFileDialog(modal, sheet);
     });
     m_main->ffnen1Click();
-    QCOMPARE(offered, types);
+    QCOMPARE(offered, openTypes);
     const QList<QStringList> opened{
         {QStringLiteral("Joghurt \"Natur\""), QStringLiteral("61"), QStringLiteral("3,3"),
          QStringLiteral("3,5"), QStringLiteral("4")},
@@ -510,7 +514,7 @@ void tst_MainWindow::spreadsheetFilesThroughDialogs()
         acceptFileDialog(modal, target);
     });
     m_main->Speichern1Click();
-    QCOMPARE(offered, types);
+    QCOMPARE(offered, saveTypes);
     QFile saved(target + QStringLiteral(".csv"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), CsvFoodListBytes(m_main->LM()->textModel()->store()));
