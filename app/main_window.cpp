@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "core/number_text.h"

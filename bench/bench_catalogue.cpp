@@ -18,6 +18,7 @@
 #include "bench/support/child_process.h"
 #include "bench/support/floor_reader.h"
 #include "bench/support/generated_catalogue.h"
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "core/text_table_model.h"
 #include "widgets/text_list_view.h"

@@ -1,17 +1,13 @@
 #include "catalogue/csv_food_list.h"
 
-#include "catalogue/food_list_file.h"
+#include "catalogue/file_bytes.h"
 #include "catalogue/food_list_writing.h"
-#include "core/failure.h"
-#include "core/number_text.h"
+#include "catalogue/food_table.h"
+#include "core/food_columns.h"
 #include "core/windows_1252.h"
-
-#include <QStringList>
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -20,11 +16,6 @@ constexpr QChar Quote = u'"';
 bool endsRecord(QChar c)
 {
     return c == u'\r' || c == u'\n';
-}
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
 }
 
 // The text of the file: UTF-8 after a byte-order mark, or where the bytes
@@ -173,233 +164,6 @@ QStringView cellText(QStringView raw, bool quoted, QString &scratch)
     return scratch;
 }
 
-// Whether the text is a number with digit grouping as a spreadsheet shows
-// it: a sign, one to three digits, one or more groups of the grouping mark
-// and three digits, then the decimal separator and digits.
-bool isGroupedNumber(QStringView text, QChar group, QChar decimal)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    const qsizetype firstDigit = i;
-    while (i < n && isDigit(text[i]))
-        ++i;
-    if (i == firstDigit || i - firstDigit > 3)
-        return false;
-    int groups = 0;
-    while (i < n && text[i] == group) {
-        ++i;
-        for (int digit = 0; digit < 3; ++digit, ++i) {
-            if (i == n || !isDigit(text[i]))
-                return false;
-        }
-        ++groups;
-    }
-    if (groups == 0)
-        return false;
-    if (i < n && text[i] == decimal) {
-        ++i;
-        while (i < n && isDigit(text[i]))
-            ++i;
-    }
-    return i == n;
-}
-
-// The grouping mark that goes with the decimal separator, or none.
-QChar groupingMark(QChar decimalSeparator)
-{
-    if (decimalSeparator == u',')
-        return u'.';
-    if (decimalSeparator == u'.')
-        return u',';
-    return QChar();
-}
-
-// A number cell's text without the grouping a spreadsheet wrote into it.
-QStringView withoutGrouping(QStringView text, QChar decimalSeparator, QString &scratch)
-{
-    const QChar group = groupingMark(decimalSeparator);
-    if (group.isNull() || !isGroupedNumber(text, group, decimalSeparator))
-        return text;
-    scratch = text.toString();
-    scratch.remove(group);
-    return scratch;
-}
-
-bool isNumber(QStringView text, QChar decimalSeparator)
-{
-    // A word is refused without the cost of a failure raised and caught.
-    const auto mayBeNumber = [decimalSeparator](QChar c) {
-        return isDigit(c) || c == decimalSeparator || c == groupingMark(decimalSeparator) ||
-               c == u' ' || c == u'+' || c == u'-' || c == u'E' || c == u'e';
-    };
-    if (!std::all_of(text.begin(), text.end(), mayBeNumber))
-        return false;
-    QString scratch;
-    try {
-        ParseNumber(withoutGrouping(text, decimalSeparator, scratch), decimalSeparator);
-    } catch (const Failure &) {
-        return false;
-    }
-    return true;
-}
-
-// The first run of letters in a text.
-QStringView firstWord(QStringView text)
-{
-    qsizetype start = 0;
-    while (start < text.size() && !text[start].isLetter())
-        ++start;
-    qsizetype end = start;
-    while (end < text.size() && text[end].isLetter())
-        ++end;
-    return text.sliced(start, end - start);
-}
-
-bool hasWord(QStringView text, QStringView word)
-{
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const QStringView found = firstWord(text.sliced(start));
-        if (found.isEmpty())
-            return false;
-        if (found.compare(word, Qt::CaseInsensitive) == 0)
-            return true;
-        start = found.data() + found.size() - text.data();
-    }
-    return false;
-}
-
-struct ColumnName
-{
-    FoodColumn field;
-    QStringView name;
-};
-
-// The names by which a header names the column of each field.
-constexpr ColumnName ColumnNames[] = {
-    {FoodName, u"Name"},
-    {FoodName, u"Bezeichnung"},
-    {FoodName, u"Lebensmittel"},
-    {FoodKcal, u"Kalorien"},
-    {FoodKcal, u"kcal"},
-    {FoodKcal, u"Energie"},
-    {FoodProtein, u"Eiweiß"},
-    {FoodProtein, u"Eiweiss"},
-    {FoodProtein, u"Protein"},
-    {FoodFat, u"Fett"},
-    {FoodCarbohydrate, u"Kohlenhydrate"},
-    {FoodCarbohydrate, u"KH"},
-};
-
-// The field a header cell names, or -1.
-int fieldNamedBy(QStringView cell)
-{
-    const QStringView word = firstWord(cell);
-    if (word.isEmpty())
-        return -1;
-    for (const ColumnName &column : ColumnNames) {
-        if (word.compare(column.name, Qt::CaseInsensitive) != 0)
-            continue;
-        // Energy in kJ is not the kcal the program computes with.
-        if (column.field == FoodKcal && hasWord(cell, u"kJ") && !hasWord(cell, u"kcal"))
-            return -1;
-        return column.field;
-    }
-    return -1;
-}
-
-struct FirstRecordCell
-{
-    QStringView raw;
-    bool quoted;
-    QString text;
-};
-
-bool isHeader(const std::vector<FirstRecordCell> &cells, QChar decimalSeparator)
-{
-    bool anyValue = false;
-    for (size_t column = 1; column < FoodFieldCount && column < cells.size(); ++column) {
-        const QString &text = cells[column].text;
-        if (text.isEmpty())
-            continue;
-        if (isNumber(text, decimalSeparator))
-            return false;
-        anyValue = true;
-    }
-    return anyValue || (!cells.empty() && fieldNamedBy(cells.front().text) == 0);
-}
-
-// The field of each column: by the header's names where it names them, by
-// position otherwise (-1 for a column no field is read from).
-std::vector<int> fieldsOfColumns(const std::vector<FirstRecordCell> *header)
-{
-    std::array<int, FoodFieldCount> columnOf;
-    columnOf.fill(-1);
-    if (header) {
-        for (size_t column = 0; column < header->size(); ++column) {
-            const int field = fieldNamedBy((*header)[column].text);
-            if (field >= 0 && columnOf[size_t(field)] < 0)
-                columnOf[size_t(field)] = int(column);
-        }
-    }
-    std::vector<int> fieldOf(FoodFieldCount, -1);
-    for (int field = 0; field < FoodFieldCount; ++field) {
-        const int column = columnOf[size_t(field)];
-        if (column < 0)
-            continue;
-        if (size_t(column) >= fieldOf.size())
-            fieldOf.resize(size_t(column) + 1, -1);
-        fieldOf[size_t(column)] = field;
-    }
-    for (int field = 0; field < FoodFieldCount; ++field) {
-        const bool named = columnOf[size_t(field)] >= 0;
-        const bool placeTaken =
-            std::find(columnOf.begin(), columnOf.end(), field) != columnOf.end();
-        if (!named && !placeTaken)
-            fieldOf[size_t(field)] = field;
-    }
-    return fieldOf;
-}
-
-// Collects the cells of one record into the fields of a food and stores it.
-class FoodCollector
-{
-public:
-    FoodCollector(TextStore &foods, std::vector<int> fieldOf, QChar decimalSeparator)
-        : m_foods(foods), m_fieldOf(std::move(fieldOf)), m_decimalSeparator(decimalSeparator)
-    {}
-
-    void cell(int column, QStringView raw, bool quoted)
-    {
-        if (size_t(column) >= m_fieldOf.size())
-            return;
-        const int field = m_fieldOf[size_t(column)];
-        if (field < 0)
-            return;
-        QString &scratch = m_scratch[size_t(field)];
-        QStringView text = cellText(raw, quoted, scratch);
-        // Quoted, the cell is a text the spreadsheet was told to keep.
-        if (field > 0 && !quoted)
-            text = withoutGrouping(text, m_decimalSeparator, scratch);
-        m_fields[size_t(field)] = text;
-    }
-
-    void store()
-    {
-        m_foods.appendTextRow(m_fields.data());
-        m_fields.fill(QStringView());
-    }
-
-private:
-    TextStore &m_foods;
-    std::vector<int> m_fieldOf;
-    QChar m_decimalSeparator;
-    std::array<QStringView, FoodFieldCount> m_fields;
-    std::array<QString, FoodFieldCount> m_scratch;
-};
-
 // A quote opens a quoted cell only at its start, but one anywhere must be
 // doubled in a quoted cell; a number cell that would lose its grouping
 // marks is quoted to keep them, whichever decimal separator reads it.
@@ -409,7 +173,7 @@ bool needsQuotes(QStringView text, int column)
         if (c == u';' || c == Quote || c == u'\r' || c == u'\n')
             return true;
     }
-    return column > 0 && (isGroupedNumber(text, u'.', u',') || isGroupedNumber(text, u',', u'.'));
+    return column > 0 && LooksGrouped(text);
 }
 
 bool hasLoneSurrogate(QStringView text)
@@ -503,36 +267,22 @@ TextStore FoodsFromCsvBytes(QByteArrayView bytes, QChar decimalSeparator)
 {
     const QString text = decodedText(bytes);
     RecordScanner scanner(text, separatorOf(text));
-    TextStore foods(FoodFieldCount);
-    foods.reserveBytes(bytes.size());
-
-    std::vector<FirstRecordCell> first;
-    while (first.empty() && !scanner.atEnd()) {
-        scanner.next([&first](int, QStringView raw, bool quoted) {
-            QString scratch;
-            first.push_back({raw, quoted, cellText(raw, quoted, scratch).toString()});
-        });
-    }
-    if (first.empty())
-        return foods;
-    const bool header = isHeader(first, decimalSeparator);
-    FoodCollector collector(foods, fieldsOfColumns(header ? &first : nullptr), decimalSeparator);
-    if (!header) {
-        for (size_t column = 0; column < first.size(); ++column)
-            collector.cell(int(column), first[column].raw, first[column].quoted);
-        collector.store();
-    }
-    const auto cell = [&collector](int column, QStringView raw, bool quoted) {
-        collector.cell(column, raw, quoted);
+    FoodTableReader table(decimalSeparator);
+    table.reserveBytes(bytes.size());
+    QString scratch;
+    const auto cell = [&table, &scratch](int column, QStringView raw, bool quoted) {
+        // Quoted, the cell is a text the spreadsheet was told to keep.
+        table.cell(column, cellText(raw, quoted, scratch),
+                   quoted ? CellKind::Text : CellKind::Plain);
     };
     while (!scanner.atEnd()) {
         if (scanner.next(cell) > 0)
-            collector.store();
+            table.endRow();
     }
-    return foods;
+    return table.take();
 }
 
-void EncodeCsvFoodList(const TextStore &foods, const std::function<void(QByteArrayView)> &sink)
+void EncodeCsvFoodList(const TextStore &foods, const OutputSink &sink)
 {
     encodeCsv(foods, sink);
 }

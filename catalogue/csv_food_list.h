@@ -6,23 +6,20 @@
 // Reading: the bytes are decoded (UTF-8 after a byte-order mark or where
 // they are valid UTF-8 with a byte above 0x7F, Windows-1252 otherwise), the
 // first line shows the separator, records and cells are cut by the quoting
-// rules spreadsheets use, the first record is a header or a food, the header
-// maps the columns, and each further record becomes one food in the same
-// row store the food list file fills. Nothing is cut or converted; only
-// the digit grouping a spreadsheet writes into a number cell is dropped.
+// rules spreadsheets use, and the records go to the food table reader that
+// every spreadsheet format shares (catalogue/food_table.h).
 //
 // Writing: UTF-8 with a byte-order mark (which Excel needs to show umlauts),
 // a header row, ";" between cells, CR LF after every row, and quotes around
 // a cell that needs them. A catalogue written so reads back to the same
 // foods.
 
+#include "catalogue/food_list_writing.h"
 #include "core/text_store.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QChar>
-
-#include <functional>
 
 // The foods of a spreadsheet file's bytes; every text loads.
 //
@@ -34,21 +31,8 @@
 //   breaks inside belong to it, and what follows that quote up to the
 //   separator is taken as it stands; a quote that never closes runs to the
 //   end of the text. A NUL is a character like any other.
-// - The first record is a header where its number columns (the second to
-//   fifth cells) hold no number (by ParseNumber with the decimal separator
-//   given) and either one of them or its first cell, naming the name column,
-//   is not empty; otherwise it is the first food.
-// - A header names a column where the first word of its cell (case aside)
-//   is one of: Name, Bezeichnung, Lebensmittel; Kalorien, kcal, Energie (not
-//   for a cell that says kJ without kcal); Eiweiß, Eiweiss, Protein; Fett;
-//   Kohlenhydrate, KH. The first such cell of each field counts. A field the
-//   header does not name is read from its position (the name first, then
-//   kcal, protein, fat, carbohydrate), unless the header named another field
-//   there. Further columns are ignored; cells a record lacks are empty.
-// - A number cell not in quotes that a spreadsheet wrote with digit grouping
-//   ("-1.234,5" under the decimal comma, "1,234.5" under the decimal point:
-//   one to three digits, then groups of three) loses the grouping marks.
-//   Every other cell keeps its text as it stands, spaces included.
+// - The records are read by the rules of catalogue/food_table.h (header,
+//   columns, cell texts); a quoted cell is a text cell there.
 TextStore FoodsFromCsvBytes(QByteArrayView bytes, QChar decimalSeparator);
 
 // The bytes of the spreadsheet file: the byte-order mark, the header row
@@ -60,4 +44,4 @@ TextStore FoodsFromCsvBytes(QByteArrayView bytes, QChar decimalSeparator);
 // surrogate pair, which UTF-8 cannot store.
 QByteArray CsvFoodListBytes(const TextStore &foods);
 // The same bytes handed to sink in pieces, for the atomic save.
-void EncodeCsvFoodList(const TextStore &foods, const std::function<void(QByteArrayView)> &sink);
+void EncodeCsvFoodList(const TextStore &foods, const OutputSink &sink);

@@ -1,30 +1,13 @@
 #include "catalogue/food_list_file.h"
 
-#include "catalogue/csv_food_list.h"
-#include "catalogue/food_list_writing.h"
+#include "catalogue/file_bytes.h"
 #include "catalogue/instruction_module.h"
-#include "core/failure.h"
-#include "core/large_allocator.h"
-#include "core/number_text.h"
-
-#include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -49,62 +32,6 @@ static_assert(HeaderNamesColumns());
 template <typename Char> bool endsLine(Char c)
 {
     return c == '\r' || c == '\n' || c == '\0';
-}
-
-[[noreturn]] void cannotOpen(const QString &fileName)
-{
-    throw Failure(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(fileName));
-}
-
-// Opens the file for reading its bytes unchanged, without waiting, so that a
-// named pipe without a writer does not keep the open waiting.
-int openForReading(const QString &fileName)
-{
-#ifdef Q_OS_WIN
-    // The wide-character open reaches every name; binary keeps the CR LF.
-    // Windows' pipes are not in the file system, so nothing waits here.
-    return ::_wopen(reinterpret_cast<const wchar_t *>(fileName.utf16()),
-                    _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-#else
-    return ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-#endif
-}
-
-// The whole of a regular file, refused unless it is a regular file, whose
-// reading ends.
-void readRegularFile(const QString &fileName, LargeBuffer &bytes)
-{
-    if (fileName.isEmpty())
-        cannotOpen(fileName);
-    const int fd = openForReading(fileName);
-    if (fd < 0)
-        cannotOpen(fileName);
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat status
-    {
-    };
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        cannotOpen(fileName);
-    // The size it has now and a byte more, to see the end; a file that grows
-    // while it is read is read on.
-    size_t wanted = size_t(status.st_size) + 1;
-    while (true) {
-        // Windows reads at most an int's worth at once.
-        wanted = std::min<size_t>(wanted, INT_MAX);
-        const auto got = ::read(fd, bytes.room(wanted), wanted);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            cannotOpen(fileName);
-        if (got == 0)
-            break;
-        bytes.resize(bytes.size() + size_t(got));
-        wanted = std::max<size_t>(bytes.capacity() - bytes.size(), 4096);
-    }
 }
 
 // The bytes a value held as bytes may not contain: a line break or a NUL
@@ -304,51 +231,6 @@ TextStore foodsFromUtf8(QByteArrayView bytes)
 
 } // namespace
 
-void RefuseValue(const TextStore &foods, qsizetype row, int column, ValueProblem problem)
-{
-    QString reason;
-    switch (problem) {
-    case ValueProblem::Semicolon:
-        reason = QStringLiteral("enthält ein Semikolon");
-        break;
-    case ValueProblem::TooLong:
-        reason = QStringLiteral("ist länger als %1 Zeichen").arg(FoodFieldLengthLimit);
-        break;
-    case ValueProblem::LineBreak:
-        reason = QStringLiteral("enthält einen Zeilenumbruch");
-        break;
-    case ValueProblem::Nul:
-        reason = QStringLiteral("enthält ein NUL-Zeichen");
-        break;
-    case ValueProblem::Character:
-    case ValueProblem::None:
-        reason = QStringLiteral("enthält ein Zeichen, das die Datei nicht speichern kann");
-        break;
-    }
-    const QString value = column < foods.columnCount() ? foods.text(row, column) : QString();
-    throw Failure(QStringLiteral("Nicht gespeichert: Lebensmittel \"%1\", %2 \"%3\" %4")
-                      .arg(foods.text(row, 0), FoodColumnNames[size_t(column)], value, reason));
-}
-
-FoodListFormat FoodListFormatOf(QStringView fileName)
-{
-    for (QStringView ending : {u".csv", u".txt"}) {
-        if (fileName.endsWith(ending, Qt::CaseInsensitive))
-            return FoodListFormat::Csv;
-    }
-    return FoodListFormat::FoodList;
-}
-
-QString DecodeUtf8(QByteArrayView bytes, bool *valid)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder(bytes);
-    if (valid)
-        *valid = !decoder.hasError();
-    return text;
-}
-
 TextStore FoodsFromBytes(QByteArrayView bytes)
 {
     if (bytes.startsWith(Utf8ByteOrderMark))
@@ -362,17 +244,6 @@ TextStore FoodsFromBytes(QByteArrayView bytes)
     return foods;
 }
 
-TextStore ReadFoodList(const QString &fileName)
-{
-    LargeBuffer bytes;
-    readRegularFile(fileName, bytes);
-    const QByteArrayView view(reinterpret_cast<const char *>(bytes.data()),
-                              qsizetype(bytes.size()));
-    if (FoodListFormatOf(fileName) == FoodListFormat::Csv)
-        return FoodsFromCsvBytes(view, DecimalSeparator());
-    return FoodsFromBytes(view);
-}
-
 QByteArray FoodListBytes(const TextStore &foods)
 {
     QByteArray bytes;
@@ -380,25 +251,7 @@ QByteArray FoodListBytes(const TextStore &foods)
     return bytes;
 }
 
-void WriteFoodList(const QString &fileName, const TextStore &foods)
+void EncodeFoodList(const TextStore &foods, const OutputSink &sink)
 {
-    QSaveFile file(fileName);
-    // QSaveFile opens a temporary file even for an empty name and fails only
-    // on commit, which would report a write error for a file never created.
-    if (fileName.isEmpty() || !file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(fileName));
-    const auto writeFailed = [&file]() {
-        file.cancelWriting();
-        return Failure(QStringLiteral("Stream-Schreibfehler"));
-    };
-    const auto sink = [&](QByteArrayView chunk) {
-        if (file.write(chunk.data(), chunk.size()) != chunk.size())
-            throw writeFailed();
-    };
-    if (FoodListFormatOf(fileName) == FoodListFormat::Csv)
-        EncodeCsvFoodList(foods, sink);
-    else
-        encodeFoodList(foods, sink);
-    if (!file.commit())
-        throw writeFailed();
+    encodeFoodList(foods, sink);
 }

@@ -1,16 +1,27 @@
 #pragma once
 
 // What the two writers of a catalogue (the food list file and the
-// spreadsheet file) share: the output handed on in pieces, so that a large
-// catalogue is never held twice, and the refusal of a value the file cannot
-// hold, named the same way in both.
+// spreadsheet file) share: the header, the output handed on in pieces, so
+// that a large catalogue is never held twice, and the refusal of a value the
+// file cannot hold, named the same way in both.
 
 #include "core/text_store.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringView>
 
 #include <algorithm>
+#include <functional>
+
+// The food list file's header; the spreadsheet file's is the same without
+// the last ";".
+inline constexpr QStringView FoodListHeader = u"Name;Kalorien;Eiweiss;Fett;Kohlenhydrate;";
+// The characters of a field the food list file's reader keeps.
+inline constexpr int FoodFieldLengthLimit = 50;
+
+// Where a writer hands its bytes, piece by piece.
+using OutputSink = std::function<void(QByteArrayView)>;
 
 // The writers hand the file their bytes in pieces of this size.
 inline constexpr qsizetype OutputChunkSize = 1 << 20;

@@ -1,5 +1,7 @@
 #include "bench/support/generated_catalogue.h"
 
+#include "catalogue/food_files.h"
+
 #include <QHash>
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "core/failure.h"

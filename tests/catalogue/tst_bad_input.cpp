@@ -2,6 +2,7 @@
 // empty lines, NUL bytes, every code-page byte in every field, a header
 // alone, no header. Each must load, with exactly the rows the format gives.
 
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 
 #include <QFile>

@@ -3,6 +3,7 @@
 // the writer gives, and that what the writer gives reads back the same.
 
 #include "catalogue/csv_food_list.h"
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
 #include "core/number_text.h"

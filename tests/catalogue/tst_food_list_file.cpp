@@ -1,4 +1,5 @@
 #include "catalogue/csv_food_list.h"
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
 #include "core/number_text.h"
@@ -445,33 +446,45 @@ void tst_FoodListFile::readFailure()
 void tst_FoodListFile::formatOf_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("csv");
+    QTest::addColumn<FoodListFormat>("format");
 
-    QTest::newRow(".lmk") << QStringLiteral("daten/kost.lmk") << false;
-    QTest::newRow(".csv") << QStringLiteral("daten/kost.csv") << true;
-    QTest::newRow(".txt") << QStringLiteral("daten/kost.txt") << true;
-    QTest::newRow("ending in capitals") << QStringLiteral("Daten/KOST.CSV") << true;
-    QTest::newRow("mixed case") << QStringLiteral("kost.Txt") << true;
-    QTest::newRow("no ending") << QStringLiteral("kost") << false;
-    QTest::newRow("another ending") << QStringLiteral("kost.xlsx") << false;
-    QTest::newRow("csv only inside the name") << QStringLiteral("kost.csv.lmk") << false;
-    QTest::newRow("a folder named .csv") << QStringLiteral("alt.csv/kost.lmk") << false;
-    QTest::newRow("csv without the dot") << QStringLiteral("kostcsv") << false;
-    QTest::newRow("the ending alone") << QStringLiteral(".csv") << true;
+    const auto lmk = FoodListFormat::FoodList;
+    const auto csv = FoodListFormat::Csv;
+    QTest::newRow(".lmk") << QStringLiteral("daten/kost.lmk") << lmk;
+    QTest::newRow(".csv") << QStringLiteral("daten/kost.csv") << csv;
+    QTest::newRow(".txt") << QStringLiteral("daten/kost.txt") << csv;
+    QTest::newRow("ending in capitals") << QStringLiteral("Daten/KOST.CSV") << csv;
+    QTest::newRow("mixed case") << QStringLiteral("kost.Txt") << csv;
+    QTest::newRow("no ending") << QStringLiteral("kost") << lmk;
+    QTest::newRow("another ending") << QStringLiteral("kost.xls") << lmk;
+    QTest::newRow("csv only inside the name") << QStringLiteral("kost.csv.lmk") << lmk;
+    QTest::newRow("a folder named .csv") << QStringLiteral("alt.csv/kost.lmk") << lmk;
+    QTest::newRow("csv without the dot") << QStringLiteral("kostcsv") << lmk;
+    QTest::newRow("the ending alone") << QStringLiteral(".csv") << csv;
+    QTest::newRow(".xlsx") << QStringLiteral("kost.xlsx") << FoodListFormat::Xlsx;
+    QTest::newRow(".ods in capitals") << QStringLiteral("KOST.ODS") << FoodListFormat::Ods;
 }
 
-// The name's ending chooses the format, and saving under the name writes it.
+// The name's ending chooses the format, and saving under the name writes it;
+// a workbook is only read, and saving under its name creates nothing.
 void tst_FoodListFile::formatOf()
 {
     QFETCH(QString, fileName);
-    QFETCH(bool, csv);
-    QCOMPARE(FoodListFormatOf(fileName) == FoodListFormat::Csv, csv);
+    QFETCH(FoodListFormat, format);
+    QCOMPARE(FoodListFormatOf(fileName), format);
 
     const TextStore foods = store({apple(), food(u"Käse", u"388", u"25", u"30,5", u"0,05")});
     const QString path = m_dir->filePath(fileName);
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    if (format == FoodListFormat::Xlsx || format == FoodListFormat::Ods) {
+        QCOMPARE(failureOf([&] { WriteFoodList(path, foods); }),
+                 QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
+        QVERIFY(!QFileInfo::exists(path));
+        return;
+    }
     WriteFoodList(path, foods);
-    QCOMPARE(readBytes(path), csv ? CsvFoodListBytes(foods) : FoodListBytes(foods));
+    QCOMPARE(readBytes(path),
+             format == FoodListFormat::Csv ? CsvFoodListBytes(foods) : FoodListBytes(foods));
     QCOMPARE(ReadFoodList(path).rows(), foods.rows());
 }
 

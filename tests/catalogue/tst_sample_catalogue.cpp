@@ -1,3 +1,4 @@
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"

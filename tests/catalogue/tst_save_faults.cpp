@@ -7,6 +7,7 @@
 // temporary file reaches the limit, as a full disk would. Windows has no such
 // limit and no fork: there only the open and create failures are tested.
 
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "core/failure.h"
 
