@@ -151,6 +151,13 @@ QStringView unitOf(QStringView cell)
     return cell.sliced(open + 1, end - open - 1).trimmed();
 }
 
+// Energy in kJ is not the kcal the program computes with.
+bool inKilojoules(QStringView cell)
+{
+    return (hasWord(cell, u"kJ") || hasWord(cell, u"Kilojoule")) && !hasWord(cell, u"kcal") &&
+           !hasWord(cell, u"Kilokalorien");
+}
+
 Strength strengthOf(QStringView cell, const FieldWords &field)
 {
     bool named = false;
@@ -166,8 +173,7 @@ Strength strengthOf(QStringView cell, const FieldWords &field)
     });
     if (!named)
         return NotNamed;
-    if (field.field == FoodKcal && (hasWord(cell, u"kJ") || hasWord(cell, u"Kilojoule")) &&
-        !hasWord(cell, u"kcal") && !hasWord(cell, u"Kilokalorien"))
+    if (field.field == FoodKcal && inKilojoules(cell))
         return NotNamed;
     if (byFirstWord)
         return ByFirstWord;
@@ -378,7 +384,8 @@ void FoodTableReader::mapColumns(const std::vector<HeaderCell> *header)
         for (const FieldWords &field : Fields) {
             Strength best = NotNamed;
             for (size_t column = 0; column < header->size(); ++column) {
-                // A cell names one field, the first in the order of the columns.
+                // A cell names one field at most: the first, in the order above,
+                // that takes it.
                 if (std::find(columnOf.begin(), columnOf.end(), int(column)) != columnOf.end())
                     continue;
                 const Strength strength = strengthOf((*header)[column].text, field);
@@ -400,8 +407,11 @@ void FoodTableReader::mapColumns(const std::vector<HeaderCell> *header)
     }
     for (int field = 0; field < FoodFieldCount; ++field) {
         const bool named = columnOf[size_t(field)] >= 0;
+        // A column of energy in kJ is never read as kcal, not even by its place.
         const bool placeTaken =
-            std::find(columnOf.begin(), columnOf.end(), field) != columnOf.end();
+            std::find(columnOf.begin(), columnOf.end(), field) != columnOf.end() ||
+            (header && size_t(field) < header->size() &&
+             inKilojoules((*header)[size_t(field)].text));
         if (!named && !placeTaken)
             m_fieldOf[size_t(field)] = field;
     }

@@ -285,7 +285,29 @@ void tst_CsvFoodList::read_data()
                QByteArrayLiteral("Apfel;52;0,3;0,4;11,4;Hof;1,99\r\nBirne;55\r\n")
         << QList<FoodRecord>{apple(), food(u"Birne", u"55", u"", u"", u"")};
 
+    QTest::newRow("a nutrient table's codes and units settle ties")
+        << QByteArrayLiteral(
+               "BLS Code;Lebensmittelbezeichnung;Food name;ENERCJ Energie (Kilojoule) "
+               "[kJ/100g];ENERCJ Datenherkunft;ENERCC Energie (Kilokalorien) [kcal/100g];"
+               "PROTANI Protein, tierisch [g/100g];PROT625 Protein (Nx6,25) [g/100g];"
+               "FASAT Fetts\xC3\xA4uren, gesamt, Fett [g/100g];FAT Fett [g/100g];"
+               "CHOT Kohlenhydrate, gesamt [mg/100g];CHO Kohlenhydrate, verf\xC3\xBCgbar "
+               "[g/100g];STARCH St\xC3\xA4rke [g/100g]\n"
+               "X1;Apfel;Apple;218;Analyse;52;0;0,3;0,1;0,4;12;11,4;0\n")
+        << QList<FoodRecord>{apple()};
+    QTest::newRow("a first word beats a later one")
+        << QByteArrayLiteral("Name;Notiz zum Fett;Kalorien;Eiweiss;Fett (g);KH\n"
+                             "Apfel;wenig;52;0,3;0,4;11,4\n")
+        << QList<FoodRecord>{apple()};
+    QTest::newRow("kilojoules alone are no kcal column, not even by position")
+        << QByteArrayLiteral("Name;Energie in Kilojoule;Eiweiss;Fett;KH\nApfel;218;0,3;0,4;11,4\n")
+        << QList<FoodRecord>{food(u"Apfel", u"", u"0,3", u"0,4", u"11,4")};
+
     // Texts.
+    QTest::newRow("traces and limits read as 0, no value as empty, in number columns alone")
+        << header + QByteArrayLiteral("TR;TR;<LOD;\"<LOQ\";-\r\n-;1;-0;tr;<LOD \r\n")
+        << QList<FoodRecord>{food(u"TR", u"0", u"0", u"0", u""),
+                             food(u"-", u"1", u"-0", u"tr", u"<LOD ")};
     QTest::newRow("grouping dropped from number cells")
         << header + QByteArrayLiteral("Nuss;1.234,5;-1.234.567,25;+1.000;12.345\r\n")
         << QList<FoodRecord>{food(u"Nuss", u"1234,5", u"-1234567,25", u"+1000", u"12345")};
