@@ -173,7 +173,7 @@ bool needsQuotes(QStringView text, int column)
         if (c == u';' || c == Quote || c == u'\r' || c == u'\n')
             return true;
     }
-    return column > 0 && LooksGrouped(text);
+    return column > 0 && ChangesUnquoted(text);
 }
 
 bool hasLoneSurrogate(QStringView text)
@@ -273,7 +273,7 @@ TextStore FoodsFromCsvBytes(QByteArrayView bytes, QChar decimalSeparator)
     const auto cell = [&table, &scratch](int column, QStringView raw, bool quoted) {
         // Quoted, the cell is a text the spreadsheet was told to keep.
         table.cell(column, cellText(raw, quoted, scratch),
-                   quoted ? CellKind::Text : CellKind::Plain);
+                   quoted ? CellKind::Quoted : CellKind::Plain);
     };
     while (!scanner.atEnd()) {
         if (scanner.next(cell) > 0)

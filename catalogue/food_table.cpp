@@ -225,9 +225,11 @@ bool IsNumberText(QStringView text, QChar decimalSeparator)
     return true;
 }
 
-bool LooksGrouped(QStringView text)
+bool ChangesUnquoted(QStringView text)
 {
-    return isGroupedNumber(text, u'.', u',') || isGroupedNumber(text, u',', u'.');
+    bool marked = false;
+    markedValue(text, marked);
+    return marked || isGroupedNumber(text, u'.', u',') || isGroupedNumber(text, u',', u'.');
 }
 
 QString NumberCellText(double value, QChar decimalSeparator)
@@ -319,7 +321,7 @@ void FoodTableReader::store(int column, QStringView text, CellKind kind)
         return;
     QString &target = m_texts[size_t(field)];
     target.resize(0);
-    if (isNumberField(field)) {
+    if (isNumberField(field) && kind != CellKind::Quoted) {
         bool marked = false;
         text = markedValue(text, marked);
         const QChar group = groupingMark(m_decimalSeparator);

@@ -34,8 +34,8 @@
 //   another field there. Further columns are ignored; cells a row lacks are
 //   empty.
 // - Number fields: "TR" (traces), "<LOD" and "<LOQ" (below the limit of
-//   detection or quantification) read as "0", "-" (no value) as empty. A
-//   plain cell that a spreadsheet wrote with digit grouping ("-1.234,5"
+//   detection or quantification) read as "0", "-" (no value) as empty,
+//   except in a quoted cell. A plain cell that a spreadsheet wrote with digit grouping ("-1.234,5"
 //   under the decimal comma, "1,234.5" under the decimal point: one to three
 //   digits, then groups of three) loses the grouping marks. Every other cell
 //   keeps its text as it stands, spaces included.
@@ -56,8 +56,10 @@ enum class CellKind
     // As a text file holds it, not marked as text: a number in it may carry
     // digit grouping.
     Plain,
-    // Marked as text by its file (a quoted CSV cell, a workbook's text cell).
+    // A workbook's text cell.
     Text,
+    // A text its file asks to keep as it stands (a quoted CSV cell).
+    Quoted,
     // A workbook's number, written by NumberCellText.
     Number,
 };
@@ -105,6 +107,8 @@ private:
 
 // Whether the text is a number as the header rule sees it.
 bool IsNumberText(QStringView text, QChar decimalSeparator);
-// Whether the text has the form of a number with digit grouping under either
-// decimal separator; a writer quotes such a cell so that reading keeps it.
-bool LooksGrouped(QStringView text);
+// Whether a number cell's text would not read back as it stands unquoted:
+// one with the form of a number with digit grouping under either decimal
+// separator, or one of the marks for traces and no value. A writer quotes
+// such a cell so that reading keeps it.
+bool ChangesUnquoted(QStringView text);

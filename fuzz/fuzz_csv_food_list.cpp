@@ -113,8 +113,9 @@ std::vector<ModelRecord> modelRecords(QStringView text, QChar separator)
     return records;
 }
 
-// A number cell as the reader keeps it: grouping dropped from an unquoted
-// grouped number ("." groups under the decimal comma, "," under the point).
+// A number cell as the reader keeps it: unquoted, the marks for traces read
+// as 0 and that of no value as empty, and grouping is dropped from a grouped
+// number ("." groups under the decimal comma, "," under the point).
 QString modelNumber(const ModelCell &cell, QChar decimalSeparator)
 {
     static const QRegularExpression underComma(
@@ -122,6 +123,10 @@ QString modelNumber(const ModelCell &cell, QChar decimalSeparator)
     static const QRegularExpression underPoint(
         QStringLiteral("^[+-]?[0-9]{1,3}(,[0-9]{3})+(\\.[0-9]*)?$"));
     const bool comma = decimalSeparator == u',';
+    if (!cell.quoted && (cell.text == u"TR" || cell.text == u"<LOD" || cell.text == u"<LOQ"))
+        return QStringLiteral("0");
+    if (!cell.quoted && cell.text == u"-")
+        return QString();
     if (cell.quoted || !(comma ? underComma : underPoint).match(cell.text).hasMatch())
         return cell.text;
     QString text = cell.text;

@@ -18,7 +18,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
-  libjpeg62-turbo-dev libbenchmark-dev libicu-dev libcups2-dev
+  libjpeg62-turbo-dev libbenchmark-dev libicu-dev libcups2-dev libquazip1-qt6-dev
   # robustness builds: libFuzzer and the sanitizer runtimes of clang
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
   # run time: platform plugins, German translations, fonts, German locale

@@ -281,7 +281,7 @@ void tst_WorkbookFoodList::badWorkbooks_data()
     QVERIFY(!files.isEmpty());
     for (const QString &file : files) {
         QString reason;
-        if (file.contains(QLatin1String("not_an_archive")))
+        if (file.contains(QLatin1String("not_archive")))
             reason = QStringLiteral("sie ist keine Arbeitsmappe");
         else if (file.contains(QLatin1String("cut")) || file.contains(QLatin1String("trunc")))
             reason = QStringLiteral("die Arbeitsmappe ist beschädigt oder unvollständig");
