@@ -304,9 +304,9 @@ void tst_CsvFoodList::read_data()
         << QList<FoodRecord>{food(u"Apfel", u"", u"0,3", u"0,4", u"11,4")};
 
     // Texts.
-    QTest::newRow("traces and limits read as 0, no value as empty, in number columns alone")
+    QTest::newRow("traces and limits read as 0, no value as empty, unquoted number cells alone")
         << header + QByteArrayLiteral("TR;TR;<LOD;\"<LOQ\";-\r\n-;1;-0;tr;<LOD \r\n")
-        << QList<FoodRecord>{food(u"TR", u"0", u"0", u"0", u""),
+        << QList<FoodRecord>{food(u"TR", u"0", u"0", u"<LOQ", u""),
                              food(u"-", u"1", u"-0", u"tr", u"<LOD ")};
     QTest::newRow("grouping dropped from number cells")
         << header + QByteArrayLiteral("Nuss;1.234,5;-1.234.567,25;+1.000;12.345\r\n")
@@ -377,6 +377,9 @@ void tst_CsvFoodList::write_data()
     QTest::newRow("grouped number text quoted in a number cell, not in the name")
         << QList<FoodRecord>{food(u"1.234", u"1.234,5", u"1,234.5", u"1.5", u"1234,5")}
         << start + QByteArrayLiteral("1.234;\"1.234,5\";\"1,234.5\";1.5;1234,5\r\n");
+    QTest::newRow("marks for traces and no value quoted in a number cell, not in the name")
+        << QList<FoodRecord>{food(u"TR", u"TR", u"<LOD", u"-", u"-0")}
+        << start + QByteArrayLiteral("TR;\"TR\";\"<LOD\";\"-\";-0\r\n");
     QTest::newRow("names longer than the food list file's limit written whole")
         << QList<FoodRecord>{{QString(60, u'N'), QStringLiteral("1"), QStringLiteral("2"),
                               QStringLiteral("3"), QStringLiteral("4")}}
