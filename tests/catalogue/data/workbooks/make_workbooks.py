@@ -948,9 +948,11 @@ def main():
 
     if bench:
         os.makedirs(BENCH, exist_ok=True)
-        make_bls(BENCH, work, profile, foods, len(foods), "bls_form_full_src", "bls_form_full",
-                 [("xlsx:Calc MS Excel 2007 XML", "xlsx"), ("ods", "ods")],
-                 gnumeric=False, csv_too=False)
+        sheet, _ = make_bls(BENCH, work, profile, foods, len(foods), "bls_form_full_src",
+                            "bls_form_full", [("xlsx:Calc MS Excel 2007 XML", "xlsx"), ("ods", "ods")],
+                            gnumeric=False, csv_too=False)
+        compare("bls_form_full.xlsx", xlsx_first_sheet(os.path.join(BENCH, "bls_form_full.xlsx")), sheet)
+        compare("bls_form_full.ods", ods_first_sheet(os.path.join(BENCH, "bls_form_full.ods")), sheet)
     shutil.rmtree(work)
 
 
