@@ -80,6 +80,13 @@ public:
     // The cell of the current row in the column given; columns come in
     // ascending order.
     void cell(int column, QStringView text, CellKind kind);
+    // Whether a cell of the column can still matter: every one of the first
+    // row, then those of the columns a field is read from. A format may pass
+    // over the others unread.
+    bool wantsColumn(int column) const
+    {
+        return m_firstRow || (size_t(column) < m_fieldOf.size() && m_fieldOf[size_t(column)] >= 0);
+    }
     void endRow();
     // Ends a row not yet ended and gives the foods.
     TextStore take();

@@ -7,7 +7,9 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -38,6 +40,177 @@ bool parseNumber(QStringView text, double &value)
     return start != end && result.ec == std::errc() && result.ptr == end;
 }
 
+// Passes over the cells of the columns the food table does not want before
+// the XML reader sees them, as the Excel reader does: Calc writes every cell
+// with its value and its shown text, so a nutrient table's content part is
+// many times larger than what is read of it. Cells are counted along each
+// row of the table by their start tags "<table:table-cell" and
+// "<table:covered-table-cell" with their table:number-columns-repeated; a
+// cell none of whose columns is wanted is dropped up to its matching end
+// tag, an empty cell of as many columns in its place.
+// What a wanted cell holds is passed on unlooked at, so that a table nested
+// in it cannot shift the counting. The filter works only on the prefix
+// "table" bound to the table namespace, as Calc writes it; a part that binds
+// it otherwise goes to the reader whole.
+class CellFilter
+{
+public:
+    explicit CellFilter(const FoodTableReader &table) : m_table(table) {}
+
+    template <typename Out> void add(QByteArrayView piece, Out &&out)
+    {
+        m_pending.append(piece.data(), piece.size());
+        if (m_state == State::Undecided) {
+            if (m_pending.contains(
+                    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""))
+                m_state = State::Counting;
+            else if (m_pending.size() > 65536 || m_pending.contains("<table:table "))
+                m_state = State::Off;
+            else
+                return;
+        }
+        if (m_state == State::Off) {
+            out(QByteArrayView(m_pending));
+            m_pending.clear();
+            return;
+        }
+        const char *const begin = m_pending.constData();
+        const char *const end = begin + m_pending.size();
+        const char *p = begin;
+        const char *passFrom = begin;
+        while (p != end) {
+            const char *open = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)));
+            if (!open) {
+                p = end;
+                break;
+            }
+            const char *tagEnd = tagEndOf(open, end);
+            if (!tagEnd) {
+                p = open;
+                break;
+            }
+            const QByteArrayView tag(open, tagEnd);
+            p = tagEnd;
+            const bool cellStart =
+                isStart(tag, "<table:table-cell") || isStart(tag, "<table:covered-table-cell");
+            const bool cellEnd =
+                tag == "</table:table-cell>" || tag == "</table:covered-table-cell>";
+            if (m_depth > 0) {
+                // Inside a cell that is dropped or passed on whole.
+                if (cellStart && tag[tag.size() - 2] != '/')
+                    ++m_depth;
+                else if (cellEnd)
+                    --m_depth;
+                if (m_depth == 0 && m_dropping) {
+                    passFrom = p;
+                    m_dropping = false;
+                }
+                continue;
+            }
+            if (isStart(tag, "<table:table-row")) {
+                m_column = 0;
+                continue;
+            }
+            if (!cellStart)
+                continue;
+            const qint64 first = m_column;
+            m_column += repeatsOf(tag);
+            if (tag[tag.size() - 2] == '/')
+                continue;
+            m_depth = 1;
+            if (wantsAny(first, m_column))
+                continue;
+            // An empty cell keeps the columns' places for the reader.
+            out(QByteArrayView(passFrom, open));
+            char count[24];
+            const auto written = std::to_chars(count, count + sizeof count, m_column - first);
+            out(QByteArrayView("<table:table-cell table:number-columns-repeated=\""));
+            out(QByteArrayView(count, written.ptr));
+            out(QByteArrayView("\"/>"));
+            passFrom = p;
+            m_dropping = true;
+        }
+        if (m_dropping)
+            passFrom = p;
+        if (passFrom < p)
+            out(QByteArrayView(passFrom, p));
+        m_pending.remove(0, p - begin);
+    }
+
+    // The end of the part: what still waits goes to the reader.
+    template <typename Out> void finish(Out &&out)
+    {
+        if (!m_dropping && !m_pending.isEmpty())
+            out(QByteArrayView(m_pending));
+        m_pending.clear();
+    }
+
+private:
+    enum class State
+    {
+        Undecided,
+        Counting,
+        Off,
+    };
+
+    static bool isStart(QByteArrayView tag, QByteArrayView name)
+    {
+        if (!tag.startsWith(name) || tag.size() <= name.size())
+            return false;
+        const char after = tag[name.size()];
+        return after == ' ' || after == '>' || after == '/' || after == '\t' || after == '\n' ||
+               after == '\r';
+    }
+
+    // Just past the ">" of the tag at open, outside attribute values.
+    static const char *tagEndOf(const char *open, const char *end)
+    {
+        char quote = 0;
+        for (const char *p = open + 1; p != end; ++p) {
+            if (quote) {
+                if (*p == quote)
+                    quote = 0;
+            } else if (*p == '"' || *p == '\'') {
+                quote = *p;
+            } else if (*p == '>') {
+                return p + 1;
+            }
+        }
+        return nullptr;
+    }
+
+    static qint64 repeatsOf(QByteArrayView tag)
+    {
+        constexpr QByteArrayView attribute = "table:number-columns-repeated=\"";
+        const qsizetype at = tag.indexOf(attribute);
+        if (at < 0)
+            return 1;
+        qint64 count = 0;
+        for (qsizetype i = at + attribute.size(); i < tag.size() && tag[i] >= '0' && tag[i] <= '9';
+             ++i)
+            count = std::min<qint64>(count * 10 + (tag[i] - '0'), MaxSheetColumns + 1);
+        return count > 0 ? count : 1;
+    }
+
+    bool wantsAny(qint64 first, qint64 last) const
+    {
+        if (last > MaxSheetColumns)
+            return true; // the reader refuses it
+        for (qint64 column = first; column < last; ++column) {
+            if (m_table.wantsColumn(int(column)))
+                return true;
+        }
+        return false;
+    }
+
+    const FoodTableReader &m_table;
+    QByteArray m_pending;
+    State m_state = State::Undecided;
+    qint64 m_column = 0;
+    int m_depth = 0;
+    bool m_dropping = false;
+};
+
 class ContentReader
 {
 public:
@@ -64,6 +237,7 @@ public:
     }
 
     TextStore take() { return m_table.take(); }
+    const FoodTableReader &table() const { return m_table; }
 
 private:
     struct Cell
@@ -251,7 +425,12 @@ TextStore FoodsFromOdsContent(QByteArrayView xml, QChar decimalSeparator)
 {
     ContentReader content(decimalSeparator);
     XmlFeed feed([&content](QXmlStreamReader &reader) { return content.token(reader); });
-    feed.add(xml);
+    CellFilter filter(content.table());
+    QByteArray wanted;
+    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
+    filter.add(xml, collect);
+    filter.finish(collect);
+    feed.add(wanted);
     feed.finish();
     return content.take();
 }
@@ -264,7 +443,20 @@ TextStore FoodsFromOds(QIODevice &file, QChar decimalSeparator)
         throw Failure(QStringLiteral("die Arbeitsmappe enthält keine Tabelle"));
     ContentReader content(decimalSeparator);
     XmlFeed feed([&content](QXmlStreamReader &reader) { return content.token(reader); });
-    archive.read(part, [&feed](QByteArrayView piece) { return feed.add(piece); });
+    CellFilter filter(content.table());
+    // What the filter passes on goes to the reader a piece at a time.
+    QByteArray wanted;
+    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
+    bool more = true;
+    archive.read(part, [&](QByteArrayView piece) {
+        filter.add(piece, collect);
+        more = feed.add(wanted);
+        wanted.resize(0);
+        return more;
+    });
+    filter.finish(collect);
+    if (more)
+        feed.add(wanted);
     feed.finish();
     return content.take();
 }

@@ -7,7 +7,9 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -211,6 +213,113 @@ bool parseNumber(QStringView text, double &value)
     return result.ec == std::errc() && result.ptr == end;
 }
 
+// Passes over the cells of the columns the food table does not want before
+// the XML reader sees them: a sheet of a nutrient table has hundreds of
+// columns and five are read, and reading all would take the reader many
+// times as long as inflating the sheet. A cell is found by its start tag
+// "<c" with a reference r="..." (a cell without one, or with one beyond the
+// sheet's columns, is always passed on, so that the reader places it or
+// refuses it) and ends at its "</c>" or with its start tag's "/>"; cells
+// hold no other cell. Everything else goes to the reader unchanged.
+class CellFilter
+{
+public:
+    explicit CellFilter(const FoodTableReader &table) : m_table(table) {}
+
+    // Hands out the part of the bytes seen so far that goes to the reader;
+    // what may be a tag cut off at the end waits for the next piece.
+    template <typename Out> void add(QByteArrayView piece, Out &&out)
+    {
+        m_pending.append(piece.data(), piece.size());
+        const char *const begin = m_pending.constData();
+        const char *const end = begin + m_pending.size();
+        const char *p = begin;
+        const char *passFrom = begin;
+        while (p != end) {
+            if (m_skipping) {
+                const qsizetype close = QByteArrayView(p, end).indexOf("</c>");
+                if (close < 0) {
+                    // The end of the cell may begin in the last three bytes.
+                    p = std::max(p, end - 3);
+                    passFrom = p;
+                    break;
+                }
+                p += close + 4;
+                passFrom = p;
+                m_skipping = false;
+                continue;
+            }
+            const char *open = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)));
+            if (!open) {
+                p = end;
+                break;
+            }
+            if (end - open < 3) {
+                p = open;
+                break;
+            }
+            const char after = open[2];
+            if (open[1] != 'c' || !(after == ' ' || after == '\t' || after == '\n' ||
+                                    after == '\r' || after == '>' || after == '/')) {
+                p = open + 1;
+                continue;
+            }
+            const char *tagEnd = startTagEnd(open, end);
+            if (!tagEnd) {
+                p = open;
+                break;
+            }
+            const int column = referencedColumn(QByteArrayView(open, tagEnd));
+            p = tagEnd;
+            if (column < 0 || column >= MaxSheetColumns || m_table.wantsColumn(column))
+                continue;
+            out(QByteArrayView(passFrom, open));
+            passFrom = p;
+            m_skipping = tagEnd[-2] != '/';
+        }
+        if (passFrom < p)
+            out(QByteArrayView(passFrom, p));
+        m_pending.remove(0, p - begin);
+    }
+
+private:
+    // Just past the ">" of the start tag at open, outside attribute values.
+    static const char *startTagEnd(const char *open, const char *end)
+    {
+        char quote = 0;
+        for (const char *p = open + 2; p != end; ++p) {
+            if (quote) {
+                if (*p == quote)
+                    quote = 0;
+            } else if (*p == '"' || *p == '\'') {
+                quote = *p;
+            } else if (*p == '>') {
+                return p + 1;
+            }
+        }
+        return nullptr;
+    }
+
+    // The column of the tag's r attribute, or -1.
+    static int referencedColumn(QByteArrayView tag)
+    {
+        qsizetype at = tag.indexOf(" r=\"");
+        if (at < 0)
+            at = tag.indexOf(" r='");
+        if (at < 0)
+            return -1;
+        int column = 0;
+        qsizetype i = at + 4;
+        for (; i < tag.size() && tag[i] >= 'A' && tag[i] <= 'Z'; ++i)
+            column = std::min(column * 26 + (tag[i] - 'A' + 1), MaxSheetColumns + 1);
+        return i == at + 4 ? -1 : column - 1;
+    }
+
+    const FoodTableReader &m_table;
+    QByteArray m_pending;
+    bool m_skipping = false;
+};
+
 class SheetReader
 {
 public:
@@ -242,6 +351,7 @@ public:
     }
 
     TextStore take() { return m_table.take(); }
+    const FoodTableReader &table() const { return m_table; }
 
 private:
     void startElement(QXmlStreamReader &reader)
@@ -369,7 +479,12 @@ TextStore FoodsFromXlsxSheet(QByteArrayView xml, const SharedStrings &strings,
                              QChar decimalSeparator)
 {
     SheetReader sheet(strings, decimalSeparator);
-    readBytes(xml, [&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
+    XmlFeed feed([&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
+    CellFilter filter(sheet.table());
+    QByteArray wanted;
+    filter.add(xml, [&wanted](QByteArrayView part) { wanted.append(part); });
+    feed.add(wanted);
+    feed.finish();
     return sheet.take();
 }
 
@@ -386,7 +501,16 @@ TextStore FoodsFromXlsx(QIODevice &file, QChar decimalSeparator)
     SharedStrings strings;
     readPart(archive, relationships.sharedStrings, sharedStringsHandler(strings));
     SheetReader sheet(strings, decimalSeparator);
-    readPart(archive, sheetPart,
-             [&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
+    XmlFeed feed([&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
+    CellFilter filter(sheet.table());
+    // What the filter passes on goes to the reader a piece at a time.
+    QByteArray wanted;
+    archive.read(sheetPart, [&](QByteArrayView piece) {
+        filter.add(piece, [&wanted](QByteArrayView part) { wanted.append(part); });
+        const bool more = feed.add(wanted);
+        wanted.resize(0);
+        return more;
+    });
+    feed.finish();
     return sheet.take();
 }
