@@ -164,9 +164,37 @@ size_t bitmapSize(size_t length)
 
 // The length, the folded bytes, the starts of the name's own words and the
 // starts of all its words.
+// Before the folded bytes: their length in two bytes, then which letters
+// they hold in four.
+constexpr size_t HeaderSize = 6;
+
 size_t recordSize(size_t length)
 {
-    return 2 + length + 2 * bitmapSize(length);
+    return HeaderSize + length + 2 * bitmapSize(length);
+}
+
+// One bit for each letter from a to z, one for the digits, one for the rest:
+// a name that lacks a letter of the query is passed over at once.
+uint32_t letterBit(unsigned char byte)
+{
+    if (byte >= 'a' && byte <= 'z')
+        return 1U << (byte - 'a');
+    return byte >= '0' && byte <= '9' ? 1U << 26 : 1U << 27;
+}
+
+uint32_t lettersOf(const char *bytes, size_t size)
+{
+    uint32_t letters = 0;
+    for (size_t i = 0; i < size; ++i)
+        letters |= letterBit(static_cast<unsigned char>(bytes[i]));
+    return letters;
+}
+
+uint32_t lettersOfRecord(const unsigned char *record)
+{
+    uint32_t letters;
+    std::memcpy(&letters, record + 2, sizeof letters);
+    return letters;
 }
 
 } // namespace
@@ -219,10 +247,10 @@ uint32_t FoldedNames::store(QStringView name)
     // and two).
     const size_t room = std::min(size_t(name.size()) * 4, MaxFolded);
     const size_t start = m_bytes.size();
-    if (start + 2 + room + 2 * (room / 8 + 1) > UINT32_MAX)
+    if (start + HeaderSize + room + 2 * (room / 8 + 1) > UINT32_MAX)
         throw std::bad_alloc();
-    m_bytes.resize(start + 2 + room);
-    unsigned char *folded = m_bytes.data() + start + 2;
+    m_bytes.resize(start + HeaderSize + room);
+    unsigned char *folded = m_bytes.data() + start + HeaderSize;
     // The word starts gather here until the length is known; the top bit
     // marks a word in brackets.
     thread_local std::vector<uint32_t> starts;
@@ -241,7 +269,9 @@ uint32_t FoldedNames::store(QStringView name)
     unsigned char *record = m_bytes.data() + start;
     record[0] = static_cast<unsigned char>(length & 0xFF);
     record[1] = static_cast<unsigned char>(length >> 8);
-    unsigned char *ownWords = record + 2 + length;
+    const uint32_t letters = lettersOf(reinterpret_cast<const char *>(folded), length);
+    std::memcpy(record + 2, &letters, sizeof letters);
+    unsigned char *ownWords = record + HeaderSize + length;
     unsigned char *allWords = ownWords + bitmap;
     std::fill(ownWords, ownWords + 2 * bitmap, 0);
     for (uint32_t word : starts) {
@@ -264,9 +294,10 @@ void FoldedNames::rebuild(const TextStore &rows)
         nameBytes += size_t(rows.textView(row, 0, scratch).size());
     // Folding keeps most letters and drops the spaces; the word bits add two
     // in eight.
-    m_bytes.reserve(nameBytes + nameBytes / 4 + 4 * size_t(rows.size()));
+    m_bytes.reserve(nameBytes + nameBytes / 4 + (HeaderSize + 2) * size_t(rows.size()));
     for (qsizetype row = 0; row < rows.size(); ++row)
         m_rows.push_back(store(rows.textView(row, 0, scratch)));
+    m_bytes.shrink_to_fit();
 }
 
 void FoldedNames::insert(qsizetype row, QStringView name)
@@ -345,6 +376,10 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
     }
     const char *whole = query.whole.constData();
     const size_t wholeSize = size_t(query.whole.size());
+    const uint32_t letters = lettersOf(whole, wholeSize);
+    // A single letter is in every name that has its bit.
+    const bool lettersTell =
+        query.words.size() == 1 && wholeSize == 1 && whole[0] >= 'a' && whole[0] <= 'z';
     // The bucket of every match, beside it.
     thread_local std::vector<uint16_t> buckets;
     buckets.clear();
@@ -354,10 +389,14 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
         const uint32_t row = candidates ? (*candidates)[i] : uint32_t(i);
         const unsigned char *record = bytes + m_rows[row];
         const size_t length = foldedLength(record);
-        const char *folded = reinterpret_cast<const char *>(record + 2);
+        if ((lettersOfRecord(record) & letters) != letters)
+            continue;
+        const char *folded = reinterpret_cast<const char *>(record + HeaderSize);
         const std::string_view name(folded, length);
         bool all = true;
         for (const QByteArray &word : query.words) {
+            if (lettersTell)
+                break;
             if (!contains(name, word)) {
                 all = false;
                 break;
@@ -365,14 +404,20 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
         }
         if (!all)
             continue;
-        const unsigned char *ownWords = record + 2 + length;
+        const unsigned char *ownWords = record + HeaderSize + length;
         const unsigned char *allWords = ownWords + bitmapSize(length);
         // Whether a word ends where the query would end, at.
         auto wordEndsAt = [&](size_t at) {
             return at == length || (allWords[at / 8] & (1U << (at % 8))) != 0;
         };
+        // Most places differ in their first byte: a call to compare the rest
+        // costs more than that test.
+        auto queryAt = [&](size_t at) {
+            return folded[at] == whole[0] &&
+                   std::memcmp(folded + at + 1, whole + 1, wholeSize - 1) == 0;
+        };
         Rank rank = Other;
-        if (length >= wholeSize && std::memcmp(folded, whole, wholeSize) == 0) {
+        if (length >= wholeSize && queryAt(0)) {
             rank = length == wholeSize ? Equal : wordEndsAt(wholeSize) ? BeginsWithWord : Begins;
         } else if (length > wholeSize) {
             const size_t lastStart = length - wholeSize;
@@ -383,7 +428,7 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
                     set &= set - 1;
                     if (at > lastStart)
                         break;
-                    if (std::memcmp(folded + at, whole, wholeSize) == 0) {
+                    if (queryAt(at)) {
                         rank = wordEndsAt(at + wholeSize) ? WordIs : WordBegins;
                         if (rank == WordIs)
                             break;

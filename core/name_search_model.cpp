@@ -97,11 +97,10 @@ void NameSearchModel::search(QStringView typed)
     const bool narrowing = m_queryCurrent && query.narrows(m_query);
     // The earlier matches are the candidates; they are read while the new
     // ones are written, so they move aside first.
-    RowList candidates;
     if (narrowing)
-        candidates = std::move(m_matchedRows);
+        std::swap(m_candidates, m_matchedRows);
     beginResetModel();
-    m_folded.find(query, narrowing ? &candidates : nullptr, m_matchedRows, m_order);
+    m_folded.find(query, narrowing ? &m_candidates : nullptr, m_matchedRows, m_order);
     m_query = std::move(query);
     m_queryCurrent = true;
     endResetModel();

@@ -47,4 +47,6 @@ private:
     bool m_queryCurrent = false;
     RowList m_matchedRows;
     RowList m_order;
+    // The matches before the last, kept for their memory.
+    RowList m_candidates;
 };
