@@ -322,11 +322,7 @@ void FoldedNames::erase(qsizetype row)
 
 void FoldedNames::move(qsizetype from, qsizetype to)
 {
-    const auto first = m_rows.begin();
-    if (from < to)
-        std::rotate(first + from, first + from + 1, first + to + 1);
-    else if (to < from)
-        std::rotate(first + to, first + from, first + from + 1);
+    MoveElement(m_rows, from, to);
 }
 
 void FoldedNames::clear()
