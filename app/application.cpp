@@ -3,6 +3,7 @@
 #include "app/application_icon.h"
 #include "app/main_window.h"
 #include "catalogue/menge_dialog.h"
+#include "catalogue/suchen_dialog.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "tools/bmi_dialog.h"
@@ -11,6 +12,7 @@
 #include "tools/ueber_dialog.h"
 #include "widgets/command_guard.h"
 #include "widgets/display_accessibility.h"
+#include "widgets/text_list_view.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -76,7 +78,8 @@ TApplicationWindows::TApplicationWindows()
     Ueber = new TUeber(Main);
     Kalorienrechner = new TKalorienrechner(Main);
     BMI = new TBMI(Main);
-    Main->setDialogs({Menge, Info, Ueber, Kalorienrechner, BMI});
+    Suchen = new TSuchen(Main->LM()->textModel(), Main);
+    Main->setDialogs({Menge, Info, Ueber, Kalorienrechner, BMI, Suchen});
 }
 
 TApplicationWindows::~TApplicationWindows() = default;

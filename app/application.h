@@ -12,6 +12,7 @@ class TInfo;
 class TUeber;
 class TKalorienrechner;
 class TBMI;
+class TSuchen;
 
 // The application: its title, German translations of Qt's own dialogs and
 // buttons, font substitutions for the faces the windows ask for, the regional
@@ -28,8 +29,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// The seven program-wide objects, created once in this order and kept until
-// the program ends.
+// The program-wide objects, created once in this order and kept until the
+// program ends.
 class TApplicationWindows
 {
 public:
@@ -43,6 +44,7 @@ public:
     TUeber *Ueber = nullptr;
     TKalorienrechner *Kalorienrechner = nullptr;
     TBMI *BMI = nullptr;
+    TSuchen *Suchen = nullptr;
 
 private:
     std::unique_ptr<TMain> m_main;

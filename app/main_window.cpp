@@ -3,6 +3,7 @@
 #include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "catalogue/suchen_dialog.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"
 #include "plan/plan_printer.h"
@@ -30,6 +31,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -202,6 +204,7 @@ void TMain::createMenus()
     {
         const char16_t *caption;
         void (TMain::*command)();
+        QKeySequence shortcut = {};
     };
     auto addMenu = [this](const char16_t *title, std::initializer_list<Entry> entries) {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf16(title));
@@ -211,17 +214,22 @@ void TMain::createMenus()
                 continue;
             }
             QAction *action = menu->addAction(QString::fromUtf16(entry.caption));
+            action->setShortcut(entry.shortcut);
             connect(action, &QAction::triggered, this, guarded(entry.command));
         }
     };
-    addMenu(u"&Lebensmittel", {{u"Ö&ffnen", &TMain::ffnen1Click},
-                               {u"&Speichern", &TMain::Speichern1Click},
-                               {nullptr, nullptr},
-                               {u"&Neu", &TMain::Neu1Click},
-                               {u"&Bearbeiten", &TMain::Bearbeiten1Click},
-                               {u"&Löschen", &TMain::Lschen1Click},
-                               {nullptr, nullptr},
-                               {u"&Programm beenden", &TMain::Programmbeenden1Click}});
+    addMenu(u"&Lebensmittel",
+            {{u"Ö&ffnen", &TMain::ffnen1Click},
+             {u"&Speichern", &TMain::Speichern1Click},
+             {nullptr, nullptr},
+             // "S" is taken by "Speichern": the next letter.
+             {u"S&uchen…", &TMain::Suchen1Click, QKeySequence(Qt::CTRL | Qt::Key_F)},
+             {nullptr, nullptr},
+             {u"&Neu", &TMain::Neu1Click},
+             {u"&Bearbeiten", &TMain::Bearbeiten1Click},
+             {u"&Löschen", &TMain::Lschen1Click},
+             {nullptr, nullptr},
+             {u"&Programm beenden", &TMain::Programmbeenden1Click}});
     addMenu(u"&Ernährungsplan",
             {{u"&Löschen", &TMain::Lschen2Click}, {u"&Drucken", &TMain::Drucken1Click}});
     addMenu(u"&Tools", {{u"&BMI Rechner", &TMain::BMIRechner1Click},
@@ -478,6 +486,22 @@ void TMain::Lschen1Click()
     const int row = m_LM->selectedRow();
     if (row >= 0)
         catalogue().removeRow(row);
+}
+
+void TMain::Suchen1Click()
+{
+    TSuchen &suchen = *m_dialogs.Suchen;
+    const int result = suchen.exec();
+    const int row = suchen.chosenRow();
+    if (result == TSuchen::Schliessen || row < 0)
+        return;
+    // The found food is selected in the list, in sight, and the list has the
+    // keyboard, so that the add button or a double-click adds it.
+    m_LM->selectRow(row);
+    m_LM->scrollTo(catalogue().index(row, 0), QAbstractItemView::PositionAtCenter);
+    m_LM->setFocus();
+    if (result == TSuchen::Hinzufuegen)
+        BitBtn1Click();
 }
 
 void TMain::Programmbeenden1Click()

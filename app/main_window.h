@@ -29,6 +29,7 @@ class TInfo;
 class TUeber;
 class TKalorienrechner;
 class TBMI;
+class TSuchen;
 
 struct TMainDialogs
 {
@@ -37,6 +38,7 @@ struct TMainDialogs
     TUeber *Ueber = nullptr;
     TKalorienrechner *Kalorienrechner = nullptr;
     TBMI *BMI = nullptr;
+    TSuchen *Suchen = nullptr;
 };
 
 class TMain final : public QMainWindow
@@ -69,6 +71,7 @@ public:
     // The commands; each shows the error box itself when it fails.
     void ffnen1Click();
     void Speichern1Click();
+    void Suchen1Click();
     void Neu1Click();
     void Bearbeiten1Click();
     void Lschen1Click();

@@ -222,13 +222,19 @@ void TextStore::erase(qsizetype row)
     collectIfWasteful();
 }
 
-void TextStore::move(qsizetype from, qsizetype to)
+void MoveElement(std::vector<uint32_t, LargeAllocator<uint32_t>> &elements, qsizetype from,
+                 qsizetype to)
 {
-    const auto first = m_rows.begin();
+    const auto first = elements.begin();
     if (from < to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else if (to < from)
         std::rotate(first + to, first + from, first + from + 1);
+}
+
+void TextStore::move(qsizetype from, qsizetype to)
+{
+    MoveElement(m_rows, from, to);
 }
 
 TextStore::Reordering TextStore::reordered(const RowOrder &order) const

@@ -31,6 +31,10 @@
 // An order of rows: the row of index i is the one that stood at order[i].
 using RowOrder = std::vector<uint32_t, LargeAllocator<uint32_t>>;
 
+// Moves the element at from to index to; the elements between close up.
+void MoveElement(std::vector<uint32_t, LargeAllocator<uint32_t>> &elements, qsizetype from,
+                 qsizetype to);
+
 class TextStore
 {
     // One per row, in the order of the list (see above).

@@ -7,8 +7,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths, QWidget *parent)
-    : QTableView(parent), m_model(model)
+TextListView::TextListView(QAbstractItemModel *model, const QList<int> &columnWidths,
+                           QWidget *parent)
+    : QTableView(parent), m_model(qobject_cast<TextTableModel *>(model))
 {
     setModel(model);
     setSelectionBehavior(SelectRows);
@@ -46,7 +47,7 @@ TextListView::TextListView(TextTableModel *model, const QList<int> &columnWidths
     const auto followSelectedRow = [this] {
         const int row = selectedRow();
         if (std::exchange(m_followSelectedRow, false) && row >= 0)
-            scrollTo(m_model->index(row, 0));
+            scrollTo(this->model()->index(row, 0));
     };
     connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, noteSelectedRow);
     connect(model, &QAbstractItemModel::rowsMoved, this, followSelectedRow);
@@ -74,11 +75,15 @@ int TextListView::selectedRow() const
 bool TextListView::selectedRowInSight() const
 {
     const int row = selectedRow();
-    return row >= 0 && visualRect(m_model->index(row, 0)).intersects(viewport()->rect());
+    return row >= 0 && visualRect(model()->index(row, 0)).intersects(viewport()->rect());
 }
 
 void TextListView::keyboardSearch(const QString &search)
 {
+    if (!m_model) {
+        QTableView::keyboardSearch(search);
+        return;
+    }
     const int count = m_model->rowCount();
     if (count == 0)
         return;

@@ -3,18 +3,23 @@
 #include <QElapsedTimer>
 #include <QTableView>
 
+class QAbstractItemModel;
 class TextTableModel;
 
 // A report-style list: header row, whole-row single selection that stays
 // visible without the focus, grid lines, in-place editing of the first
-// column by clicking the name of the row already selected.
+// column by clicking the name of the row already selected. Its model is
+// mostly a sorted text table; another model is shown alike, without the
+// quick type-ahead.
 class TextListView final : public QTableView
 {
     Q_OBJECT
 
 public:
-    TextListView(TextTableModel *model, const QList<int> &columnWidths, QWidget *parent = nullptr);
+    TextListView(QAbstractItemModel *model, const QList<int> &columnWidths,
+                 QWidget *parent = nullptr);
 
+    // The text table shown, or null for another model.
     TextTableModel *textModel() const { return m_model; }
     // The single selected row, or -1.
     int selectedRow() const;

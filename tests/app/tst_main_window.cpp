@@ -3,6 +3,7 @@
 #include "catalogue/csv_food_list.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
+#include "catalogue/suchen_dialog.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"
@@ -120,6 +121,7 @@ private Q_SLOTS:
     void errorBoxForUncaughtFailure();
 
     void addPortionThroughDialog();
+    void searchSelectsTheFoodAndAddsIt();
     void addPortionByDoubleClickToPageShown();
     void cancelAddsNothingButRecalculates();
     void addWithoutSelectionDoesNothing();
@@ -293,13 +295,17 @@ void tst_MainWindow::menusAndAccessKeys()
     QStringList menus;
     for (QAction *menu : m_main->menuBar()->actions()) {
         QStringList entries;
-        for (QAction *entry : menu->menu()->actions())
-            entries.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
+        for (QAction *entry : menu->menu()->actions()) {
+            QString text = entry->isSeparator() ? QStringLiteral("-") : entry->text();
+            if (!entry->shortcut().isEmpty())
+                text += QLatin1Char(' ') + entry->shortcut().toString();
+            entries.append(text);
+        }
         menus.append(menu->text() + QLatin1Char(':') + entries.join(QLatin1Char('|')));
     }
     QCOMPARE(menus, QStringList({
-                        QStringLiteral("&Lebensmittel:Ö&ffnen|&Speichern|-|&Neu|&Bearbeiten|"
-                                       "&Löschen|-|&Programm beenden"),
+                        QStringLiteral("&Lebensmittel:Ö&ffnen|&Speichern|-|S&uchen… Ctrl+F|-|"
+                                       "&Neu|&Bearbeiten|&Löschen|-|&Programm beenden"),
                         QStringLiteral("&Ernährungsplan:&Löschen|&Drucken"),
                         QStringLiteral("&Tools:&BMI Rechner|&Kalorienrechner"),
                         QStringLiteral("&Info:Ü&ber..."),
@@ -802,6 +808,43 @@ void tst_MainWindow::errorBoxForUncaughtFailure()
     QCOMPARE(boxes.front().caption, QStringLiteral("Menuvera 2"));
     QCOMPARE(boxes.front().icon, QMessageBox::Critical);
     QCOMPARE(boxes.front().buttonCount, 1);
+}
+
+void tst_MainWindow::searchSelectsTheFoodAndAddsIt()
+{
+    openFile(m_sample);
+    TextListView *list = m_main->LM();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
+    WhenModal([](QWidget *modal) {
+        auto *suchen = qobject_cast<TSuchen *>(modal);
+        QVERIFY(suchen);
+        QTest::keyClicks(suchen->field(), QStringLiteral("BIRNE"));
+        QTest::keyClick(suchen->field(), Qt::Key_Return);
+    });
+    QTRY_VERIFY(m_main->isActiveWindow() && QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(list->textModel()->text(list->selectedRow(), 0), QStringLiteral("Birne"));
+    QCOMPARE(m_main->focusWidget(), list);
+    QCOMPARE(m_main->meal(0)->textModel()->rowCount(), 0);
+
+    // Hinzufügen goes on to the portion dialog of the add button.
+    QString portionOf;
+    WhenModal([&](QWidget *modal) {
+        auto *suchen = qobject_cast<TSuchen *>(modal);
+        QVERIFY(suchen);
+        QTest::keyClicks(suchen->field(), QStringLiteral("apfelmus"));
+        WhenModal([&](QWidget *menge) {
+            portionOf = static_cast<TMenge *>(menge)->text(TMenge::Name);
+            QTest::mouseClick(static_cast<TMenge *>(menge)->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(suchen->addButton(), Qt::LeftButton);
+    });
+    QTRY_VERIFY(m_main->isActiveWindow() && QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(portionOf, QStringLiteral("apfelmus"));
+    QCOMPARE(m_main->meal(0)->textModel()->text(0, 0), QStringLiteral("apfelmus"));
+    QCOMPARE(list->textModel()->text(list->selectedRow(), 0), QStringLiteral("apfelmus"));
 }
 
 void tst_MainWindow::addPortionThroughDialog()

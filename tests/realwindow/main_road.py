@@ -13,7 +13,8 @@ mouse click: open the catalogue, find a food by typing its name, Tab to the
 add button, add a portion, read the totals, Tab to the meal list, select its
 row with the arrow keys, remove it with the remove button, Shift+Tab back
 round the controls; then compute a BMI and close the calculator with one
-close request. No window manager runs, so where one would give the main
+close request; last, find a food with "Suchen…" (Ctrl+F), select it in the
+catalogue with Down and Enter, and add it from the search with "Hinzufügen". No window manager runs, so where one would give the main
 window the keyboard after a dialog closes, the test does.
 
     main_road.py PROGRAM WORK_FOLDER [keyboard]
@@ -360,6 +361,30 @@ class KeyboardRoad(MainRoad):
             shown = f"{role_of(node)} '{name_of(node)}'" if node is not None else "nothing"
             raise Failed(f"the focus is on {shown}, not on {what}") from None
 
+    def press_for_fifty_grams(self):
+        """Space on the focused button opens the portion dialog, which starts
+        on OK: Return takes its 50 g."""
+        key("space")
+        self.app.wait_window("dialog", r"^Menge$")
+        focus_window(r"^Menge$")
+        key("Return")
+        self.app.wait_gone("dialog", r"^Menge$")
+        self.give_main_window_the_keyboard()
+
+    def open_search(self):
+        """Ctrl+F: the search dialog, its field with the keyboard."""
+        key("ctrl+f")
+        search = self.app.wait_window("dialog", r"^Lebensmittel suchen$")
+        focus_window(r"^Lebensmittel suchen$")
+        self.expect_dialog_focus(search, "text", "Suchbegriff")
+        return search
+
+    def expect_dialog_focus(self, dialog, role, name):
+        def probe():
+            node = focused(dialog)
+            return node is not None and role_of(node) == role and name_of(node) == name
+        wait_until(f"the focus on {role} '{name}' in the dialog", probe, 3.0)
+
     def walk(self, keys, stops):
         """Presses the key once per stop and expects the focus at each."""
         for role, name in stops:
@@ -409,12 +434,7 @@ class KeyboardRoad(MainRoad):
         self.step("portion added with the add button reached by Tab")
 
         # Again: the dialog now starts on OK, and Return takes its 50 g.
-        key("space")
-        self.app.wait_window("dialog", r"^Menge$")
-        focus_window(r"^Menge$")
-        key("Return")
-        self.app.wait_gone("dialog", r"^Menge$")
-        self.give_main_window_the_keyboard()
+        self.press_for_fifty_grams()
         self.expect_totals(kcal="232,5", protein="2,8", fat="0,5", carbohydrate="50,0",
                            breakfast="232,5")
         self.step("a second portion with Space and Return")
@@ -459,6 +479,35 @@ class KeyboardRoad(MainRoad):
         self.give_main_window_the_keyboard()
         self.expect_focus("push button", self.REMOVE, "the remove button after the BMI window")
         self.step("BMI computed with Space, window closed by one close request")
+
+        # The search: the umlaut spelt out finds the food; Down selects it
+        # from the field and Enter selects it in the catalogue.
+        self.open_search()
+        type_text("huettenkaese")
+        wait_until("the count announced", lambda: "1 Lebensmittel" in self.told.update().announced,
+                   3.0)
+        key("Down")
+        wait_until("the food announced", lambda: "Hüttenkäse" in self.told.update().announced, 3.0)
+        self.screenshot("keyboard_road_search.png")
+        key("Return")
+        self.app.wait_gone("dialog", r"^Lebensmittel suchen$")
+        self.give_main_window_the_keyboard()
+        self.expect_focus("table", "Lebensmittel", "the catalogue after the search")
+        rows = selected_rows(catalogue)
+        if len(rows) != 1 or text_of(table_cell(catalogue, rows[0], 0)) != "Hüttenkäse":
+            raise Failed("the food found is not the one selected in the catalogue")
+        self.step("food found by the search and selected in the catalogue")
+
+        # Again, the text kept; Hinzufügen adds 50 g by the portion dialog.
+        search = self.open_search()
+        key("Tab")
+        self.expect_dialog_focus(search, "table", "Gefundene Lebensmittel")
+        key("Tab")
+        self.expect_dialog_focus(search, "push button", "Hinzufügen")
+        self.press_for_fifty_grams()
+        self.expect_totals(kcal="95,5", protein="6,7", fat="2,3", carbohydrate="11,3",
+                           breakfast="95,5")
+        self.step("the found food added with Hinzufügen")
 
         key("alt+l", "p")
         self.expect_ended()
