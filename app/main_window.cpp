@@ -26,6 +26,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QEvent>
@@ -34,8 +35,10 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -95,6 +98,25 @@ QFileDialog *makeFoodListDialog(QWidget *parent, const QString &caption,
                      });
     FollowNameField(dialog);
     return dialog;
+}
+
+// Asks whether the changed catalogue is to be saved. The buttons are captioned
+// here rather than by Qt's translations, so that they read the same wherever
+// those are missing or word them otherwise; Escape and the box's close box
+// give "Abbrechen".
+QMessageBox::StandardButton askToSaveChanges(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Warning, ApplicationTitle.toString(),
+                    QStringLiteral("Die Lebensmittelliste wurde geändert. "
+                                   "Sollen die Änderungen gespeichert werden?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Speichern"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Nicht speichern"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return box.standardButton(box.clickedButton());
 }
 
 QLabel *makeCell(QWidget *parent, const QString &text, const QRect &geometry, const QColor &colour,
@@ -184,6 +206,8 @@ TMain::TMain(QWidget *parent) : QMainWindow(parent)
     // Every modal window of the program, the file dialogs and message boxes
     // included, hands the activation back when it closes.
     qApp->installEventFilter(this);
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TMain::commitData);
 }
 
 TMain::~TMain() = default;
@@ -307,6 +331,13 @@ void TMain::createAdvertisingBlock(QWidget *client)
 void TMain::createLists(QWidget *client)
 {
     m_catalogue = new TextTableModel(ToStringList(FoodColumnNames), this);
+    // Every change of the rows marks the catalogue changed, whichever command
+    // or edit in place made it; opening and saving clear the mark.
+    const auto changed = [this] { setCatalogueModified(true); };
+    connect(m_catalogue, &QAbstractItemModel::dataChanged, this, changed);
+    connect(m_catalogue, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(m_catalogue, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(m_catalogue, &QAbstractItemModel::modelReset, this, changed);
     m_LM = new TextListView(m_catalogue, ToList(FoodColumnWidths), client);
     m_LM->setAccessibleName(QStringLiteral("Lebensmittel"));
     m_LM->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -398,6 +429,31 @@ void TMain::activateAfterModal()
         below->activateWindow();
 }
 
+void TMain::closeEvent(QCloseEvent *event)
+{
+    bool mayClose = false;
+    RunGuarded(this, [&] { mayClose = saveOrDiscardChanges(); });
+    if (mayClose)
+        QMainWindow::closeEvent(event);
+    else
+        event->ignore();
+}
+
+// The session asks before it ends. The window's close follows, which then
+// asks nothing more about the changes the user answered for here.
+void TMain::commitData(QSessionManager &manager)
+{
+    // Without leave to ask, the question comes with the close that follows.
+    if (!m_catalogueModified || m_changesGivenUp || !manager.allowsInteraction())
+        return;
+    bool mayEnd = false;
+    RunGuarded(this, [&] { mayEnd = saveOrDiscardChanges(); });
+    if (!mayEnd)
+        manager.cancel();
+    else if (m_catalogueModified)
+        m_changesGivenUp = true;
+}
+
 void TMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
@@ -429,6 +485,36 @@ TextTableModel &TMain::catalogue() const
     return *m_catalogue;
 }
 
+void TMain::setCatalogueModified(bool modified)
+{
+    m_catalogueModified = modified;
+    m_changesGivenUp = false;
+}
+
+bool TMain::saveOrDiscardChanges()
+{
+    if (!m_catalogueModified || m_changesGivenUp)
+        return true;
+    switch (askToSaveChanges(this)) {
+    case QMessageBox::Save:
+        return saveCatalogue();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TMain::saveCatalogue()
+{
+    const QString fileName = chooseFile(m_saveDialog);
+    if (fileName.isEmpty())
+        return false;
+    WriteFoodList(fileName, catalogue().store());
+    setCatalogueModified(false);
+    return true;
+}
+
 void TMain::Timer1Timer()
 {
     m_timer1->stop();
@@ -437,20 +523,22 @@ void TMain::Timer1Timer()
 
 void TMain::ffnen1Click()
 {
+    // First the question, then the dialog, as the user decides about the
+    // catalogue shown before choosing another.
+    if (!saveOrDiscardChanges())
+        return;
     const QString fileName = chooseFile(m_openDialog);
     if (fileName.isEmpty())
         return;
     // The file is read before the catalogue is touched, so a file that
-    // cannot be read leaves the catalogue as it was.
+    // cannot be read leaves the catalogue as it was, and its mark.
     catalogue().setRows(ReadFoodList(fileName));
+    setCatalogueModified(false);
 }
 
 void TMain::Speichern1Click()
 {
-    const QString fileName = chooseFile(m_saveDialog);
-    if (fileName.isEmpty())
-        return;
-    WriteFoodList(fileName, catalogue().store());
+    saveCatalogue();
 }
 
 void TMain::Neu1Click()

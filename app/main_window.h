@@ -17,6 +17,7 @@
 
 class QAction;
 class QFileDialog;
+class QSessionManager;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -67,6 +68,8 @@ public:
     QFileDialog *SaveDialog1() const { return m_saveDialog; }
     QMenu *PopupMenu1() const { return m_popupMenu; }
     QPrinter &Printer() { return m_printer; }
+    // Whether the catalogue changed since it was last opened or saved.
+    bool catalogueModified() const { return m_catalogueModified; }
 
     // The commands; each shows the error box itself when it fails.
     void ffnen1Click();
@@ -94,6 +97,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // The close box, Alt+F4, "Programm beenden" and the end of the session
+    // all come here: a changed catalogue is not lost without a question.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createMenus();
@@ -105,6 +111,15 @@ private:
     TextTableModel &mealModel(int index) const;
     std::array<const TextTableModel *, MealCount> mealModels() const;
     TextTableModel &catalogue() const;
+    void setCatalogueModified(bool modified);
+    // Writes the catalogue to the file chosen in the save dialog; false when
+    // the user cancels the dialog. A failed write throws and keeps the mark.
+    bool saveCatalogue();
+    // Before a changed catalogue is closed or replaced: asks whether to save
+    // it. True when the command may go on (nothing changed, saved, or not to
+    // be saved), false when the user cancels the question or the save dialog.
+    bool saveOrDiscardChanges();
+    void commitData(QSessionManager &manager);
     // Wraps a command so that it runs through the command guard.
     std::function<void()> guarded(void (TMain::*command)());
 
@@ -124,6 +139,10 @@ private:
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;
     QPrinter m_printer{QPrinter::HighResolution};
+    bool m_catalogueModified = false;
+    // The user answered "Nicht speichern" as the session ends; the closing
+    // that follows asks no second time unless the catalogue changes again.
+    bool m_changesGivenUp = false;
     // The separator of the next conversion follows the regional settings.
     RegionalSettingsWatcher m_regionalSettings;
 };

@@ -37,7 +37,7 @@ packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64
   wine wine64 fonts-wine nsis cmake ninja-build make dpkg-dev zip unzip
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++
   xvfb xdotool imagemagick x11-utils ghostscript poppler-utils
-  fonts-liberation fonts-dejavu-core locales perl)
+  fonts-liberation fonts-dejavu-core locales perl python3)
 install_missing "${packages[@]}"
 # Wine takes the regional settings of its prefix from the Unix locale.
 german_locale

@@ -85,7 +85,47 @@ int rowOf(const TextTableModel &model, const QString &name)
     return int(names(model).indexOf(name));
 }
 
+// What the user does before the catalogue would be closed or replaced.
+enum class Change
+{
+    None,
+    New,
+    Edit,
+    Delete,
+    Rename,
+    PortionOnly,
+    ChangeThenSave
+};
+
+// How the catalogue would go: the close box, "Programm beenden", "Öffnen".
+enum class Way
+{
+    Close,
+    Quit,
+    Open
+};
+
+// The answer to the question, and what follows it.
+enum class Answer
+{
+    NotAsked,
+    Save,
+    SaveDialogCancelled,
+    SaveFails,
+    Discard,
+    DiscardThenOpenCancelled,
+    Cancel,
+    Escape
+};
+
+const QString ChangedQuestion = QStringLiteral(
+    "Die Lebensmittelliste wurde geändert. Sollen die Änderungen gespeichert werden?");
+
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(Answer)
 
 class tst_MainWindow : public QObject
 {
@@ -137,6 +177,8 @@ private Q_SLOTS:
     void typingFirstLettersSelectsFood_data();
     void typingFirstLettersSelectsFood();
     void deleteAndCancelLeaveMealsAlone();
+    void changedCatalogueAsksBeforeItGoes_data();
+    void changedCatalogueAsksBeforeItGoes();
 
     void rightClickSelectsRowForNutrientInfo();
     void advertisingBlockOpensMakerHomePage();
@@ -148,6 +190,8 @@ private Q_SLOTS:
 private:
     void openFile(const QString &fileName);
     void addPortion(int page, const QString &food, const QString &portion);
+    void change(Change change);
+    void goAway(Way way);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TApplicationWindows> m_windows;
@@ -186,10 +230,20 @@ void tst_MainWindow::cleanup()
                              [](QWidget *w) { return w->isVisible(); }));
 }
 
+// Opens the file; changes of the catalogue shown before are not saved.
 void tst_MainWindow::openFile(const QString &fileName)
 {
-    WhenModal([fileName](QWidget *modal) { acceptFileDialog(modal, fileName); });
+    ModalWatch watch;
+    if (m_main->catalogueModified()) {
+        watch.expect([](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            box->button(QMessageBox::Discard)->click();
+        });
+    }
+    watch.expect([fileName](QWidget *modal) { acceptFileDialog(modal, fileName); });
     m_main->ffnen1Click();
+    QCOMPARE(watch.pendingHandlers(), 0);
 }
 
 void tst_MainWindow::addPortion(int page, const QString &food, const QString &portion)
@@ -1276,6 +1330,221 @@ void tst_MainWindow::deleteAndCancelLeaveMealsAlone()
     QCOMPARE(rowOf(catalogue, QStringLiteral("Apfel")), -1);
     QCOMPARE(m_main->meal(0)->textModel()->allRows(), mealRows);
     QCOMPARE(displays(*m_main), totals);
+}
+
+void tst_MainWindow::changedCatalogueAsksBeforeItGoes_data()
+{
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<Answer>("answer");
+    const std::pair<Change, const char *> changes[] = {{Change::New, "Neu"},
+                                                       {Change::Edit, "Bearbeiten"},
+                                                       {Change::Delete, "Löschen"},
+                                                       {Change::Rename, "rename in place"}};
+    const std::pair<Way, const char *> ways[] = {
+        {Way::Close, "close"}, {Way::Quit, "Programm beenden"}, {Way::Open, "Öffnen"}};
+    const std::pair<Answer, const char *> answers[] = {{Answer::Save, "Speichern"},
+                                                       {Answer::Discard, "Nicht speichern"},
+                                                       {Answer::Cancel, "Abbrechen"}};
+    for (const auto &[change, changeName] : changes) {
+        for (const auto &[way, wayName] : ways) {
+            for (const auto &[answer, answerName] : answers)
+                QTest::addRow("%s, %s, %s", changeName, wayName, answerName)
+                    << change << way << answer;
+        }
+    }
+    for (const auto &[way, wayName] : ways) {
+        QTest::addRow("nothing changed, %s", wayName) << Change::None << way << Answer::NotAsked;
+        QTest::addRow("saved after the change, %s", wayName)
+            << Change::ChangeThenSave << way << Answer::NotAsked;
+        QTest::addRow("the day plan changed, %s", wayName)
+            << Change::PortionOnly << way << Answer::NotAsked;
+        QTest::addRow("save fails, %s", wayName) << Change::Delete << way << Answer::SaveFails;
+    }
+    QTest::newRow("save dialog cancelled")
+        << Change::Delete << Way::Close << Answer::SaveDialogCancelled;
+    QTest::newRow("Escape") << Change::Delete << Way::Close << Answer::Escape;
+    QTest::newRow("Nicht speichern, then the open dialog cancelled")
+        << Change::Delete << Way::Open << Answer::DiscardThenOpenCancelled;
+}
+
+void tst_MainWindow::change(Change change)
+{
+    TextTableModel &catalogue = *m_main->LM()->textModel();
+    auto changeInDialog = [](TMenge::Field field, const QString &text) {
+        WhenModal([field, text](QWidget *modal) {
+            auto *menge = qobject_cast<TMenge *>(modal);
+            QVERIFY(menge);
+            menge->field(field)->setText(text);
+            QTest::mouseClick(menge->okButton(), Qt::LeftButton);
+        });
+    };
+    m_main->LM()->selectRow(rowOf(catalogue, QStringLiteral("Birne")));
+    switch (change) {
+    case Change::None:
+        break;
+    case Change::New:
+        changeInDialog(TMenge::Name, QStringLiteral("Quark"));
+        m_main->Neu1Click();
+        break;
+    case Change::Edit:
+        changeInDialog(TMenge::KCAL, QStringLiteral("57"));
+        m_main->Bearbeiten1Click();
+        break;
+    case Change::Delete:
+    case Change::ChangeThenSave:
+        m_main->Lschen1Click();
+        break;
+    case Change::Rename: {
+        m_main->LM()->edit(catalogue.index(m_main->LM()->selectedRow(), 0));
+        auto *editor = m_main->LM()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("Nashi"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(rowOf(catalogue, QStringLiteral("Nashi")) >= 0);
+        break;
+    }
+    case Change::PortionOnly:
+        addPortion(0, QStringLiteral("Apfel"), QStringLiteral("100"));
+        break;
+    }
+    if (change == Change::ChangeThenSave) {
+        const QString saved = m_dir->filePath(QStringLiteral("vorher.lmk"));
+        WhenModal([saved](QWidget *modal) { acceptFileDialog(modal, saved); });
+        m_main->Speichern1Click();
+        QVERIFY(QFile::exists(saved));
+    }
+}
+
+void tst_MainWindow::goAway(Way way)
+{
+    QMenu *foods = m_main->menuBar()->actions().front()->menu();
+    switch (way) {
+    case Way::Close:
+        m_main->close();
+        break;
+    case Way::Quit:
+        foods->actions().last()->trigger();
+        break;
+    case Way::Open:
+        foods->actions().front()->trigger();
+        break;
+    }
+}
+
+// A changed catalogue is closed or replaced only after the user has answered
+// whether to save it; the answer "Abbrechen" keeps program and catalogue.
+void tst_MainWindow::changedCatalogueAsksBeforeItGoes()
+{
+    QFETCH(Change, change);
+    QFETCH(Way, way);
+    QFETCH(Answer, answer);
+    openFile(m_sample);
+    this->change(change);
+    TextTableModel &catalogue = *m_main->LM()->textModel();
+    const QList<QStringList> changed = catalogue.allRows();
+    const QString other = m_dir->filePath(QStringLiteral("andere.lmk"));
+    QVERIFY(QFile::copy(QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Lebensmittel.lmk"),
+                        other));
+    const QString target = m_dir->filePath(
+        answer == Answer::SaveFails ? QStringLiteral("fehlt/neu.lmk") : QStringLiteral("neu.lmk"));
+
+    ModalWatch watch;
+    QStringList buttons;
+    const bool asked = answer != Answer::NotAsked;
+    if (asked) {
+        watch.expect([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            for (QAbstractButton *button : box->buttons())
+                buttons.append(
+                    QStringLiteral("%1 %2").arg(box->buttonRole(button)).arg(button->text()));
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Save));
+            QCOMPARE(box->escapeButton(), box->button(QMessageBox::Cancel));
+            switch (answer) {
+            case Answer::Save:
+            case Answer::SaveDialogCancelled:
+            case Answer::SaveFails:
+                box->button(QMessageBox::Save)->click();
+                break;
+            case Answer::Discard:
+            case Answer::DiscardThenOpenCancelled:
+                box->button(QMessageBox::Discard)->click();
+                break;
+            case Answer::Cancel:
+                QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton);
+                break;
+            default:
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+    }
+    const bool saving = answer == Answer::Save || answer == Answer::SaveDialogCancelled ||
+                        answer == Answer::SaveFails;
+    if (saving) {
+        watch.expect([&](QWidget *modal) {
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Lebensmittel speichern"));
+            if (answer != Answer::SaveDialogCancelled)
+                acceptFileDialog(modal, target);
+        });
+    }
+    if (answer == Answer::SaveFails)
+        watch.expect([](QWidget *) {}); // The error box, closed with OK.
+    const bool goesOn = answer == Answer::NotAsked || answer == Answer::Save ||
+                        answer == Answer::Discard || answer == Answer::DiscardThenOpenCancelled;
+    if (way == Way::Open && goesOn) {
+        watch.expect([&](QWidget *modal) {
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Lebensmittel öffnen"));
+            if (answer != Answer::DiscardThenOpenCancelled)
+                acceptFileDialog(modal, other);
+        });
+    }
+    goAway(way);
+    QCOMPARE(watch.pendingHandlers(), 0);
+
+    const QList<ModalWatch::Seen> seen = watch.takeSeen();
+    QStringList boxes = TextsOf(seen);
+    if (answer == Answer::SaveFails) {
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes.takeLast(),
+                 QStringLiteral("Datei %1 kann nicht erstellt werden.").arg(target));
+    }
+    QCOMPARE(boxes, asked ? QStringList(ChangedQuestion) : QStringList());
+    if (asked) {
+        QCOMPARE(seen.front().caption, QStringLiteral("Menuvera 2"));
+        buttons.sort();
+        QCOMPARE(buttons,
+                 QStringList({QStringLiteral("0 &Speichern"), QStringLiteral("1 Abbrechen"),
+                              QStringLiteral("2 &Nicht speichern")}));
+    }
+
+    // "Speichern" wrote the changed catalogue; no other answer writes a file.
+    QCOMPARE(QFile::exists(target), answer == Answer::Save);
+    if (answer == Answer::Save)
+        QCOMPARE(ReadFoodList(target).rows(), changed);
+    QFile opened(m_sample);
+    QVERIFY(opened.open(QIODevice::ReadOnly));
+    QCOMPARE(opened.readAll(), SampleFile);
+
+    const bool replaced = way == Way::Open && goesOn && answer != Answer::DiscardThenOpenCancelled;
+    const bool closed = way != Way::Open && goesOn;
+    QCOMPARE(m_main->isVisible(), !closed);
+    if (replaced) {
+        QCOMPARE(catalogue.allRows(), ReadFoodList(other).rows());
+        QVERIFY(!m_main->catalogueModified());
+    } else {
+        QCOMPARE(catalogue.allRows(), changed);
+    }
+    // What stays changed stays marked: the next close asks again.
+    if (!closed && !replaced && change != Change::None && change != Change::PortionOnly &&
+        change != Change::ChangeThenSave) {
+        watch.expect([](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Discard)->click();
+        });
+        m_main->close();
+        QCOMPARE(TextsOf(watch.takeSeen()), QStringList(ChangedQuestion));
+        QVERIFY(!m_main->isVisible());
+    }
 }
 
 void tst_MainWindow::rightClickSelectsRowForNutrientInfo()

@@ -6,17 +6,19 @@ bridge on; no window manager runs, so keyboard focus is given by clicking and
 by `xdotool windowfocus`.
 """
 
-import ctypes
-import ctypes.util
 import os
 import re
 import subprocess
+import sys
 import time
 
 import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from close_request import send_close_request  # noqa: E402
 
 
 class Failed(Exception):
@@ -219,32 +221,7 @@ def close_request(title_pattern):
     visible X window whose title matches, as a close box does."""
     window = int(wait_until(f"visible window '{title_pattern}'",
                             lambda: visible_windows(title_pattern), 10.0)[0])
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.c_void_p]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    class ClientMessage(ctypes.Structure):
-        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
-                    ("pad", ctypes.c_long * 12)]
-
-    display = x11.XOpenDisplay(None)
-    if not display:
-        raise Failed("cannot open the X display")
-    message = ClientMessage(type=33, window=window, format=32)  # 33: ClientMessage
-    message.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    message.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    x11.XSendEvent(display, window, 0, 0, ctypes.byref(message))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
+    send_close_request(window)
 
 
 def table_cell(table, row, column):

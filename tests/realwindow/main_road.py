@@ -4,7 +4,9 @@ Opens the sample catalogue in the dialog that appears by itself, adds foods
 with typed portions to two meals, removes one row, adds a food to the
 catalogue and saves it, a second time under a name set through the
 accessibility interface, prints the plan to a PDF file through the print
-dialog and ends the program from its menu. Everything is read from outside
+dialog, deletes a food and closes the window with its close box: the
+question whether to save comes, "Abbrechen" keeps the program, the close box
+again and "Nicht speichern" end it. Everything is read from outside
 the program: the accessibility tree (totals, lists, dialogs), the saved
 catalogue and the text of the PDF.
 
@@ -59,7 +61,8 @@ class MainRoad:
         subprocess.run(["import", "-window", "root", os.path.join(self.work, name)], check=False)
 
     def check_no_error_box(self):
-        box = self.app.top_level("dialog", r"^Menuvera 2$")
+        # Qt's message boxes are alerts to the accessibility tree.
+        box = self.app.top_level("alert", r"^Menuvera 2$")
         if box is not None:
             texts = [text_of(node) for node in _labels(box)]
             raise Failed(f"an error box appeared: {texts}")
@@ -264,8 +267,50 @@ class MainRoad:
         self.check_printout(pdf)
         self.step("plan printed to a PDF file")
 
-        self.menu("Lebensmittel", "Programm beenden")
+        self.close_changed_catalogue(saved, len(sample) + 1)
+
+    def close_changed_catalogue(self, saved, rows):
+        """A food deleted by keyboard, then the close box: the question comes,
+        "Abbrechen" keeps program and catalogue, the close box again and
+        "Nicht speichern" end the program without writing a file."""
+        files = {path: open(path, "rb").read() for path in
+                 (saved, os.path.join(os.path.dirname(self.program_file), "Lebensmittel.lmk"))}
+        catalogue = need(self.main, "table", "Lebensmittel")
+        # The list is scrolled to the food selected last: a click on its
+        # calories (a click on its name would rename it) gives the list the
+        # keyboard, and typing selects the food to delete.
+        focus_window(MAIN_TITLE)
+        click(table_cell(catalogue, selected_rows(catalogue)[0], 1))
+        type_text("Banane")
+        wait_until("'Banane' selected", lambda: [text_of(table_cell(catalogue, row, 0))
+                                                 for row in selected_rows(catalogue)] == ["Banane"],
+                   3.0)
+        key("alt+l", "l")
+        wait_until("the deleted food", lambda: Atspi.Table.get_n_rows(catalogue) == rows - 1, 3.0)
+        for answer in ("Abbrechen", "Nicht speichern"):
+            close_request(MAIN_TITLE)
+            box = self.app.wait_window("alert", r"^Menuvera 2$")
+            texts = [text_of(node) for node in _labels(box)]
+            if "Die Lebensmittelliste wurde geändert. Sollen die Änderungen gespeichert " \
+                    "werden?" not in texts:
+                raise Failed(f"the close box asks {texts}")
+            buttons = [name_of(node) for node in descendants(box) if role_of(node) == "push button"]
+            if sorted(buttons) != ["Abbrechen", "Nicht speichern", "Speichern"]:
+                raise Failed(f"the question offers {buttons}")
+            self.screenshot(f"main_road_question_before_{answer.split()[0].lower()}.png")
+            focus_window(r"^Menuvera 2$")
+            click(need(box, "push button", answer))
+            if answer == "Abbrechen":
+                self.app.wait_gone("alert", r"^Menuvera 2$")
+                if Atspi.Table.get_n_rows(catalogue) != rows - 1:
+                    raise Failed("'Abbrechen' did not keep the catalogue")
+                self.step("food deleted; the close box asks, 'Abbrechen' keeps program and catalogue")
         self.expect_ended()
+        for path, data in files.items():
+            with open(path, "rb") as file:
+                if file.read() != data:
+                    raise Failed(f"'Nicht speichern' changed {path}")
+        self.step("asked again, 'Nicht speichern' ended the program; no file written")
 
     def save_with_name_set_from_outside(self, saved):
         """Voice control and some screen readers put a file name into the field
@@ -293,11 +338,11 @@ class MainRoad:
         self.step("catalogue saved under a name set through the accessibility interface")
 
     def expect_ended(self):
-        """After 'Programm beenden': the process ends, and without an error."""
+        """The process ends, and without an error."""
         try:
             code = self.process.wait(timeout=5)
         except subprocess.TimeoutExpired:
-            raise Failed("the program is still running after 'Programm beenden'") from None
+            raise Failed("the program is still running") from None
         if code != 0:
             raise Failed(f"the program ended with exit code {code}")
         self.step("program ended")

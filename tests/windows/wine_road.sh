@@ -6,7 +6,9 @@
 # Windows' print dialog to a PostScript printer and reads the job as a PDF,
 # sees the next portion's totals with the decimal separator the regional
 # settings were changed to meanwhile, saves the catalogue (the same lines
-# come back), opens the about window and quits. Then the setup program installs silently, and its
+# come back), opens the about window, deletes a food and closes the window
+# with its close box, answering the question first "Abbrechen", then
+# "Nicht speichern". Then the setup program installs silently, and its
 # uninstaller removes what it installed. Screenshots are left in OUT.
 #
 #   tests/windows/wine_road.sh ZIP SETUP OUT
@@ -226,12 +228,32 @@ keys Return
 wait_gone '^Info über'
 step "about window shown and closed"
 
+# A changed catalogue: the close box asks first. "Abbrechen" (Escape) keeps
+# the program, "Nicht speichern" (its access key) ends it, the file untouched.
+close_box() { /usr/bin/python3 "$here/../support/close_request.py" "$main"; }
+opened_bytes=$(md5sum <Lebensmittel.lmk)
 xdotool windowfocus "$main" 2>/dev/null || true
-keys alt+l p
+keys alt+l l
+close_box
+wait_window '^Menuvera 2$'
+sleep 0.5
+shot 8-save-question
+focus '^Menuvera 2$'
+keys Escape
+wait_gone '^Menuvera 2$'
+sleep 0.5
+kill -0 $program 2>/dev/null || failed "the program ended after 'Abbrechen'"
+step "a food deleted; the close box asks, 'Abbrechen' keeps the program"
+close_box
+wait_window '^Menuvera 2$'
+focus '^Menuvera 2$'
+keys n
 for _ in $(seq 100); do kill -0 $program 2>/dev/null || break; sleep 0.1; done
-kill -0 $program 2>/dev/null && failed "the program did not end"
+kill -0 $program 2>/dev/null && failed "the program did not end after 'Nicht speichern'"
+[ "$(md5sum <Lebensmittel.lmk)" = "$opened_bytes" ] || failed "'Nicht speichern' changed the file"
+cmp -s Lebensmittel.lmk Gespeichert.lmk || failed "'Nicht speichern' changed the saved file"
 cd "$work"
-step "program ended"
+step "asked again, 'Nicht speichern' ended the program; the files are untouched"
 
 step "silent setup"
 wine "$setup" /S
