@@ -46,11 +46,14 @@ program=$root/usr/lib/menuvera/menuvera
 [ -x "$program" ] || fail "no program file usr/lib/menuvera/menuvera"
 [ "$(readlink "$root/usr/bin/menuvera")" = ../lib/menuvera/menuvera ] ||
     fail "usr/bin/menuvera is not a link to the program"
-# The sample catalogue, the food table and the table's source and licence.
+# The sample catalogue, the food table and the table's source and licence,
+# and nothing else.
 for file in "$source"/resources/sample/*; do
     cmp -s "$root/usr/lib/menuvera/$(basename "$file")" "$file" ||
         fail "$(basename "$file") is not beside the program"
 done
+[ "$(ls -A "$root/usr/lib/menuvera")" = "$( (ls "$source/resources/sample"; echo menuvera) | sort)" ] ||
+    fail "other files beside the program: $(ls -A "$root/usr/lib/menuvera")"
 copyright=$root/usr/share/doc/menuvera/copyright
 for credit in 'Max Rubner-Institut (2025): Bundeslebensmittelschlüssel (BLS),' \
     'DOI 10.25826/Data20251217-134202-0' 'https://creativecommons.org/licenses/by/4.0/'; do
