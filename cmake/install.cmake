@@ -1,7 +1,8 @@
 # Install rules and packaging.
 #
 # The program file lies in a folder of its own, <prefix>/lib/menuvera, with the
-# sample catalogue beside it, because the file dialogs start in the program's
+# catalogues beside it (the sample and the national food table with its
+# source and licence), because the file dialogs start in the program's
 # folder. <prefix>/bin/menuvera is a relative symlink to it; the program finds
 # its folder through the link, and starts under the user's own locale.
 include(GNUInstallDirs)
@@ -12,8 +13,9 @@ set(MENUVERA_APP_ID example.menuvera.Menuvera)
 set(menuvera_program_dir lib/menuvera)
 
 install(TARGETS menuvera RUNTIME DESTINATION ${menuvera_program_dir})
-install(FILES ${PROJECT_SOURCE_DIR}/resources/sample/Lebensmittel.lmk
-        DESTINATION ${menuvera_program_dir})
+install(FILES ${MENUVERA_BESIDE_PROGRAM} DESTINATION ${menuvera_program_dir})
+# Debian's place for the licences of what the package holds.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/install)
 file(CREATE_LINK ../${menuvera_program_dir}/menuvera ${PROJECT_BINARY_DIR}/install/menuvera SYMBOLIC)

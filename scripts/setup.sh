@@ -31,6 +31,8 @@ packages=(
   cups-daemon cups-client
   # the Debian package and the checks of its desktop entry and metainfo; the icon renderer
   dpkg-dev desktop-file-utils appstream librsvg2-bin
+  # ICU's collation for the script that remakes the food table's catalogue
+  python3-icu
 )
 if $screen_reader; then
   packages+=(orca openbox)

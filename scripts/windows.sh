@@ -216,7 +216,10 @@ copy_with_libraries "$qt/plugins/platforms/qwindows.dll" "$stage/plugins/platfor
 copy_with_libraries "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/plugins/styles" "$stage"
 copy_with_libraries "$qt/plugins/imageformats/qjpeg.dll" "$stage/plugins/imageformats" "$stage"
 cp "$translations/qtbase_de.qm" "$stage/translations/"
-cp "$root/resources/sample/Lebensmittel.lmk" "$stage/"
+# Beside the program, as in the build: the sample catalogue, the national food
+# table and the table's source and licence, which also stands in Lizenzen/.
+cp "$root"/resources/sample/* "$stage/"
+cp "$root"/resources/sample/*" – Quelle und Lizenz.txt" "$stage/Lizenzen/"
 cp "$root/resources/windows/qt.conf" "$stage/"
 # The licences of everything shipped, with the offer of Qt's source.
 qt_dsc=$(basename "$(ls "$cache"/src/qt6-base_*.dsc | head -n1)" .dsc)
@@ -232,7 +235,18 @@ cp /usr/share/doc/mingw-w64-common/copyright "$stage/Lizenzen/MinGW-w64-copyrigh
   cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/Lizenzen/MinGW-w64-copyright.txt"
 # Windows' editors expect CR LF.
 for text in "$stage"/Lizenzen/*; do sed -i 's/\r*$/\r/' "$text"; done
-(cd "$out/package" && rm -f "$out/$name.zip" && zip -qr -X "$out/$name.zip" "$name")
+# Not Info-ZIP's zip: it stores the names' UTF-8 without the flag that says
+# so, and Windows would show "schlüssel" as "schl├╝ssel". Python's zipfile
+# sets it for every name beyond ASCII.
+(cd "$out/package" && rm -f "$out/$name.zip" && /usr/bin/python3 -c '
+import os, sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
+    for folder, folders, files in os.walk(sys.argv[2]):
+        folders.sort()
+        archive.write(folder)
+        for file in sorted(files):
+            archive.write(os.path.join(folder, file))
+' "$out/$name.zip" "$name")
 
 # The setup program installs the same files; its uninstaller removes exactly
 # those, so that nothing the user put into the folder is lost.

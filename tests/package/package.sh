@@ -46,8 +46,19 @@ program=$root/usr/lib/menuvera/menuvera
 [ -x "$program" ] || fail "no program file usr/lib/menuvera/menuvera"
 [ "$(readlink "$root/usr/bin/menuvera")" = ../lib/menuvera/menuvera ] ||
     fail "usr/bin/menuvera is not a link to the program"
-cmp -s "$root/usr/lib/menuvera/Lebensmittel.lmk" "$source/resources/sample/Lebensmittel.lmk" ||
-    fail "the sample catalogue is not beside the program"
+# The sample catalogue, the food table and the table's source and licence,
+# and nothing else.
+for file in "$source"/resources/sample/*; do
+    cmp -s "$root/usr/lib/menuvera/$(basename "$file")" "$file" ||
+        fail "$(basename "$file") is not beside the program"
+done
+[ "$(ls -A "$root/usr/lib/menuvera")" = "$( (ls "$source/resources/sample"; echo menuvera) | sort)" ] ||
+    fail "other files beside the program: $(ls -A "$root/usr/lib/menuvera")"
+copyright=$root/usr/share/doc/menuvera/copyright
+for credit in 'Max Rubner-Institut (2025): Bundeslebensmittelschlüssel (BLS),' \
+    'DOI 10.25826/Data20251217-134202-0' 'https://creativecommons.org/licenses/by/4.0/'; do
+    grep -qF "$credit" "$copyright" 2>/dev/null || fail "the copyright file lacks: $credit"
+done
 if ldd "$program" | grep -q 'not found'; then
     ldd "$program"
     fail "libraries missing"
@@ -97,5 +108,7 @@ shown=$(cat "$work/shown")
 folder=$(head -n 1 <<<"$shown")
 [ "$(realpath "$folder")" = "$(realpath "$root/usr/lib/menuvera")" ] ||
     fail "the open dialog starts in $folder"
-grep -qx 'Lebensmittel.lmk' <<<"$shown" || fail "the open dialog does not show Lebensmittel.lmk"
-echo "open dialog starts in the program's folder and shows Lebensmittel.lmk"
+for shipped in 'Lebensmittel.lmk' 'Bundeslebensmittelschlüssel 4.0.csv'; do
+    grep -qxF "$shipped" <<<"$shown" || fail "the open dialog does not show $shipped"
+done
+echo "open dialog starts in the program's folder and shows the sample and the food table"

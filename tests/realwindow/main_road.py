@@ -161,8 +161,9 @@ class MainRoad:
         if os.path.realpath(folder) != program_folder:
             raise Failed(f"the open dialog starts in {folder}, not in {program_folder}")
         files = need(opening, "tree", "Dateien")
-        wait_until("Lebensmittel.lmk in the open dialog",
-                   lambda: find(files, "table cell", "Lebensmittel.lmk"), 5.0)
+        for shipped in ("Lebensmittel.lmk", "Bundeslebensmittelschlüssel 4.0.csv"):
+            wait_until(f"{shipped} in the open dialog",
+                       lambda: find(files, "table cell", shipped), 5.0)
         focus_window(r"^Lebensmittel öffnen$")
         click(need(opening, "text", "Dateiname:"))
         type_text("Lebensmittel.lmk")

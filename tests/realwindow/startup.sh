@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the program in a real window (xcb) under Xvfb and checks from the
 # outside, as a user sees it: the main window appears, then by itself the
-# dialog "Lebensmittel öffnen"; the sample catalogue beside the program opens
-# without an error box, and the program keeps running. Usage: startup.sh PROGRAM [SCREENSHOT]
+# dialog "Lebensmittel öffnen"; the national food table beside the program
+# opens there without an error box, then the sample catalogue through
+# "Lebensmittel" > "Öffnen", and the program keeps running.
+# Usage: startup.sh PROGRAM [SCREENSHOT]
 set -euo pipefail
 program=$1
 screenshot=${2:-}
@@ -41,18 +43,30 @@ wait_for '^Menuvera 2 ' >/dev/null
 dialog=$(wait_for '^Lebensmittel öffnen')
 echo "main window and open dialog shown"
 
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.3
-xdotool type --delay 20 'Lebensmittel.lmk'
-xdotool key Return
-sleep 1
-if xdotool search --onlyvisible --name '^Lebensmittel öffnen' >/dev/null 2>&1; then
-    echo "open dialog still shown"; exit 1
-fi
-# An error box would be a window titled "Menuvera 2" alone.
-if xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1; then
-    echo "an error box appeared"; exit 1
-fi
-kill -0 "$app"
+# Types the name into the open dialog and checks that the file opened.
+open_file() { # dialog-id name
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    sleep 0.3
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+    sleep 1
+    if xdotool search --onlyvisible --name '^Lebensmittel öffnen' >/dev/null 2>&1; then
+        echo "open dialog still shown after $2"; exit 1
+    fi
+    # An error box would be a window titled "Menuvera 2" alone.
+    if xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1; then
+        echo "an error box appeared for $2"; exit 1
+    fi
+    kill -0 "$app"
+}
+open_file "$dialog" 'Bundeslebensmittelschlüssel 4.0.csv'
 [ -n "$screenshot" ] && import -window root "$screenshot"
+echo "food table opened"
+
+main=$(wait_for '^Menuvera 2 ')
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+sleep 0.3
+xdotool key alt+l f
+dialog=$(wait_for '^Lebensmittel öffnen')
+open_file "$dialog" 'Lebensmittel.lmk'
 echo "sample catalogue opened"
