@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "catalogue/csv_food_list.h"
+#include "catalogue/food_files.h"
 #include "catalogue/food_list_file.h"
 #include "catalogue/menge_dialog.h"
 #include "catalogue/suchen_dialog.h"
