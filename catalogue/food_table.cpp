@@ -302,6 +302,8 @@ FoodTableReader::FoodTableReader(QChar decimalSeparator)
 
 void FoodTableReader::cell(int column, QStringView text, CellKind kind)
 {
+    if (column < 0)
+        return;
     m_rowHasCells = true;
     if (m_firstRow) {
         if (size_t(column) >= m_first.size())

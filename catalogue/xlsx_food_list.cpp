@@ -405,7 +405,8 @@ private:
 
     void cell()
     {
-        if (!m_hasValue)
+        // A cell outside a row, or one whose row began inside it, has no place.
+        if (!m_hasValue || m_column < 0)
             return;
         QStringView text = m_value;
         CellKind kind = CellKind::Text;
