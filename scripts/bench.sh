@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MENUVERA_BENCH_BUILD_DIR:-$root/build-bench}
 soft_build=${MENUVERA_BENCH_SOFT_BUILD_DIR:-$root/build-bench-soft}
 repetitions=${MENUVERA_BENCH_REPETITIONS:-5}
-benchmarks=(bench_catalogue bench_plan bench_print bench_search bench_startup bench_tools)
+benchmarks=(bench_catalogue bench_plan bench_print bench_search bench_startup bench_tools bench_workbook)
 soft_benchmarks=(bench_plan bench_print)
 
 # run_benchmarks BUILD_FOLDER BENCHMARK... -- EXTRA_ARGUMENTS...: builds and runs
