@@ -84,7 +84,7 @@ public:
                 p = end;
                 break;
             }
-            const char *tagEnd = tagEndOf(open, end);
+            const char *tagEnd = XmlTagEnd(open, end);
             if (!tagEnd) {
                 p = open;
                 break;
@@ -160,23 +160,6 @@ private:
         const char after = tag[name.size()];
         return after == ' ' || after == '>' || after == '/' || after == '\t' || after == '\n' ||
                after == '\r';
-    }
-
-    // Just past the ">" of the tag at open, outside attribute values.
-    static const char *tagEndOf(const char *open, const char *end)
-    {
-        char quote = 0;
-        for (const char *p = open + 1; p != end; ++p) {
-            if (quote) {
-                if (*p == quote)
-                    quote = 0;
-            } else if (*p == '"' || *p == '\'') {
-                quote = *p;
-            } else if (*p == '>') {
-                return p + 1;
-            }
-        }
-        return nullptr;
     }
 
     static qint64 repeatsOf(QByteArrayView tag)
@@ -444,19 +427,6 @@ TextStore FoodsFromOds(QIODevice &file, QChar decimalSeparator)
     ContentReader content(decimalSeparator);
     XmlFeed feed([&content](QXmlStreamReader &reader) { return content.token(reader); });
     CellFilter filter(content.table());
-    // What the filter passes on goes to the reader a piece at a time.
-    QByteArray wanted;
-    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
-    bool more = true;
-    archive.read(part, [&](QByteArrayView piece) {
-        filter.add(piece, collect);
-        more = feed.add(wanted);
-        wanted.resize(0);
-        return more;
-    });
-    filter.finish(collect);
-    if (more)
-        feed.add(wanted);
-    feed.finish();
+    ReadFilteredPart(archive, part, filter, feed);
     return content.take();
 }

@@ -75,3 +75,19 @@ QString BooleanCellText(bool value)
 {
     return value ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
 }
+
+const char *XmlTagEnd(const char *open, const char *end)
+{
+    char quote = 0;
+    for (const char *p = open + 1; p != end; ++p) {
+        if (quote) {
+            if (*p == quote)
+                quote = 0;
+        } else if (*p == '"' || *p == '\'') {
+            quote = *p;
+        } else if (*p == '>') {
+            return p + 1;
+        }
+    }
+    return nullptr;
+}

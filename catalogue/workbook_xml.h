@@ -10,6 +10,8 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include "catalogue/zip_archive.h"
+
 #include <functional>
 
 inline constexpr qsizetype MaxTokenBytes = qsizetype(8) << 20;
@@ -41,6 +43,32 @@ private:
     bool m_rootSeen = false;
     bool m_done = false;
 };
+
+// Just past the ">" of the tag that starts at open, outside attribute
+// values, or null where it does not end before end; for the filters that
+// pass over cells before the reader sees them.
+const char *XmlTagEnd(const char *open, const char *end);
+
+// Reads a part of the archive through a cell filter into the feed: what the
+// filter passes on goes to the reader a piece at a time. The filter offers
+// add(piece, out) and finish(out), out taking the bytes to pass on.
+template <typename Filter>
+void ReadFilteredPart(WorkbookArchive &archive, const QString &part, Filter &filter, XmlFeed &feed)
+{
+    QByteArray wanted;
+    const auto collect = [&wanted](QByteArrayView bytes) { wanted.append(bytes); };
+    bool more = true;
+    archive.read(part, [&](QByteArrayView piece) {
+        filter.add(piece, collect);
+        more = feed.add(wanted);
+        wanted.resize(0);
+        return more;
+    });
+    filter.finish(collect);
+    if (more)
+        feed.add(wanted);
+    feed.finish();
+}
 
 // Raises the Failure of a cell's text longer than a token may be.
 [[noreturn]] void CellTooLong();

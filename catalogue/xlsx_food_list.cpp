@@ -264,7 +264,7 @@ public:
                 p = open + 1;
                 continue;
             }
-            const char *tagEnd = startTagEnd(open, end);
+            const char *tagEnd = XmlTagEnd(open, end);
             if (!tagEnd) {
                 p = open;
                 break;
@@ -282,24 +282,15 @@ public:
         m_pending.remove(0, p - begin);
     }
 
-private:
-    // Just past the ">" of the start tag at open, outside attribute values.
-    static const char *startTagEnd(const char *open, const char *end)
+    // The end of the part: what still waits goes to the reader.
+    template <typename Out> void finish(Out &&out)
     {
-        char quote = 0;
-        for (const char *p = open + 2; p != end; ++p) {
-            if (quote) {
-                if (*p == quote)
-                    quote = 0;
-            } else if (*p == '"' || *p == '\'') {
-                quote = *p;
-            } else if (*p == '>') {
-                return p + 1;
-            }
-        }
-        return nullptr;
+        if (!m_skipping && !m_pending.isEmpty())
+            out(QByteArrayView(m_pending));
+        m_pending.clear();
     }
 
+private:
     // The column of the tag's r attribute, or -1.
     static int referencedColumn(QByteArrayView tag)
     {
@@ -483,7 +474,9 @@ TextStore FoodsFromXlsxSheet(QByteArrayView xml, const SharedStrings &strings,
     XmlFeed feed([&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
     CellFilter filter(sheet.table());
     QByteArray wanted;
-    filter.add(xml, [&wanted](QByteArrayView part) { wanted.append(part); });
+    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
+    filter.add(xml, collect);
+    filter.finish(collect);
     feed.add(wanted);
     feed.finish();
     return sheet.take();
@@ -504,14 +497,6 @@ TextStore FoodsFromXlsx(QIODevice &file, QChar decimalSeparator)
     SheetReader sheet(strings, decimalSeparator);
     XmlFeed feed([&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
     CellFilter filter(sheet.table());
-    // What the filter passes on goes to the reader a piece at a time.
-    QByteArray wanted;
-    archive.read(sheetPart, [&](QByteArrayView piece) {
-        filter.add(piece, [&wanted](QByteArrayView part) { wanted.append(part); });
-        const bool more = feed.add(wanted);
-        wanted.resize(0);
-        return more;
-    });
-    feed.finish();
+    ReadFilteredPart(archive, sheetPart, filter, feed);
     return sheet.take();
 }

@@ -6,10 +6,10 @@
 #   scripts/windows.sh [--test]
 #
 # Everything comes from Debian: the cross compiler, Wine and NSIS as packages
-# (installed when missing), and ICU, libjpeg-turbo and Qt's base module as
-# Debian source packages that are cross-built once into a cache folder,
-# $MENUVERA_WINDOWS_CACHE or ~/.cache/menuvera-windows, keyed by version and
-# options, so that later runs only build the program. The first run takes
+# (installed when missing), and ICU, libjpeg-turbo, Qt's base module, zlib
+# and QuaZip as Debian source packages that are cross-built once into a cache
+# folder, $MENUVERA_WINDOWS_CACHE or ~/.cache/menuvera-windows, keyed by
+# version and options, so that later runs only build the program. The first run takes
 # about half an hour on two cores, later ones minutes. The program builds in
 # build-windows/ (or $MENUVERA_WINDOWS_DIR), where the zip and the setup
 # program are left.
@@ -43,11 +43,12 @@ install_missing "${packages[@]}"
 german_locale
 
 # The source packages come from the archive the binary packages come from.
-fetch_source() { # package directory-glob
-  local found
+fetch_source() { # package[=version] directory-glob
+  local found package=${1%%=*}
   found=$(compgen -G "$cache/src/$2" | head -n1 || true)
   if [ -z "$found" ]; then
-    if ! apt-cache showsrc "$1" 2>/dev/null | grep -q '^Package:'; then
+    # grep reads it all: with -q, apt-cache would die of SIGPIPE under pipefail.
+    if ! apt-cache showsrc "$package" 2>/dev/null | grep '^Package:' >/dev/null; then
       step "enabling deb-src for the archive in use"
       as_root sh -c 'for f in /etc/apt/sources.list.d/*.sources; do
           [ -f "$f" ] && grep -Eq "^Types:(.* )?deb( |\$)" "$f" || continue
@@ -59,7 +60,7 @@ fetch_source() { # package directory-glob
         apt-get update -qq'
     fi
     step "getting the source of $1"
-    (cd "$cache/src" && apt-get source -qq "$1" >"$log/source-$1.log" 2>&1)
+    (cd "$cache/src" && apt-get source -qq "$1" >"$log/source-$package.log" 2>&1)
     found=$(compgen -G "$cache/src/$2" | head -n1)
   fi
   echo "$found"
@@ -67,6 +68,14 @@ fetch_source() { # package directory-glob
 icu_src=$(fetch_source icu 'icu-72.*')
 jpeg_src=$(fetch_source libjpeg-turbo 'libjpeg-turbo-2.*')
 qt_src=$(fetch_source qt6-base 'qt6-base-6.4.2*')
+# zlib of the version the Linux build links.
+zlib_src=$(fetch_source "zlib=$(dpkg-query -W -f='${Version}' zlib1g)" 'zlib-1.*')
+# Debian makes QuaZip for Qt 6 and for Qt 5 from two source packages with one
+# and the same upstream tarball; the Qt 6 one's files are not always in the
+# archive (a 404 here), so the tarball comes with the Qt 5 one's, checked
+# before the build against the checksum that the Qt 6 one states. Only
+# debian/ differs (the Qt 5 one's patch changes no more than the SOVERSION).
+quazip_src=$(fetch_source libquazip1-qt5 'libquazip1-qt5-1.4*')
 
 gcc_version=$($host-g++-posix -dumpversion)
 cc="$host-gcc-posix"
@@ -127,6 +136,30 @@ if [ ! -f "$jpeg/.complete" ]; then
   rm -rf "$cache/build/$jpeg_key"
 fi
 
+# --- zlib: QuaZip inflates with it --------------------------------------------
+# Static, so that no DLL of it is shipped. Debian's source has no win32/
+# folder (zlib's MinGW makefile), zlib's configure refuses MinGW and its CMake
+# file renames the source's zconf.h: the library is its C files, compiled as
+# that makefile does.
+zlib_flags=(-O2 -Wall)
+zlib_key="$(basename "$zlib_src")-gcc$gcc_version-$(printf '%s\n' "${zlib_flags[@]}" |
+  sha256sum | cut -c1-10)"
+zlib=$cache/$zlib_key
+if [ ! -f "$zlib/.complete" ]; then
+  step "cross-building zlib into $zlib (log in $log/$zlib_key.log)"
+  rm -rf "$zlib" "$cache/build/$zlib_key"
+  mkdir -p "$zlib/include" "$zlib/lib" "$cache/build/$zlib_key"
+  (cd "$cache/build/$zlib_key" && set -x &&
+    for c in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
+      inflate inftrees trees uncompr zutil; do
+      $cc "${zlib_flags[@]}" -c "$zlib_src/$c.c" -o "$c.o" || exit 1
+    done &&
+    $host-ar rcs "$zlib/lib/libz.a" ./*.o &&
+    cp "$zlib_src/zlib.h" "$zlib_src/zconf.h" "$zlib/include/") >"$log/$zlib_key.log" 2>&1
+  touch "$zlib/.complete"
+  rm -rf "$cache/build/$zlib_key"
+fi
+
 # --- Qt's base module -------------------------------------------------------
 # Only what the program uses: no OpenGL (dynamic OpenGL off too: the Windows
 # platform plugin of 6.4 does not build with it and without the OpenGL
@@ -162,6 +195,42 @@ if [ ! -f "$qt/.complete" ]; then
   touch "$qt/.complete"
   rm -rf "$cache/build/$qt_key"
 fi
+
+# --- QuaZip: the program reads workbooks, which are ZIP archives ------------
+# Static and with zlib (no DLL, no bzip2, which workbooks do not use), against
+# the Qt above; nothing fetched from the net, as QuaZip's CMake file would on
+# Windows. Qt 6 builds of QuaZip need Core5Compat, a Qt module this build does
+# not have: the patch gives QuaZip the little of it that it takes (its head
+# says why).
+quazip_patch=$root/resources/windows/quazip-without-core5compat.patch
+quazip_options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DQUAZIP_QT_MAJOR_VERSION=6
+  -DQUAZIP_BZIP2=OFF -DQUAZIP_FETCH_LIBS=OFF -DQUAZIP_ENABLE_TESTS=OFF)
+quazip_version=$(basename "$quazip_src" | sed 's/^libquazip1-qt5-//')
+quazip_key="quazip-$quazip_version-$(printf '%s\n' "${quazip_options[@]}" "$qt_key" "$zlib_key" \
+  "$(sha256sum <"$quazip_patch")" | sha256sum | cut -c1-10)"
+quazip=$cache/$quazip_key
+if [ ! -f "$quazip/.complete" ]; then
+  step "cross-building QuaZip $quazip_version into $quazip (log in $log/$quazip_key.log)"
+  quazip_sum=$(apt-cache showsrc libquazip1-qt6 | awk '/^Checksums-Sha256:/ { f = 1; next }
+    /^[^ ]/ { f = 0 } f && $3 ~ /\.orig\.tar\./ { print $1; exit }')
+  if [ "$(sha256sum "$cache"/src/libquazip1-qt5_*.orig.tar.* | cut -d' ' -f1)" != "$quazip_sum" ]; then
+    echo "QuaZip's tarball in $cache/src is not the one of Debian's libquazip1-qt6" \
+      "(apt-cache showsrc libquazip1-qt6)" >&2
+    exit 1
+  fi
+  rm -rf "$quazip" "$cache/build/$quazip_key"
+  mkdir -p "$cache/build/$quazip_key"
+  cp -r "$quazip_src" "$cache/build/$quazip_key/src"
+  patch -d "$cache/build/$quazip_key/src" -p1 <"$quazip_patch" >"$log/$quazip_key.log" 2>&1
+  cmake -S "$cache/build/$quazip_key/src" -B "$cache/build/$quazip_key/build" -G Ninja \
+    "${quazip_options[@]}" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DCMAKE_FIND_ROOT_PATH="$zlib" -DZLIB_ROOT="$zlib" -DCMAKE_INSTALL_PREFIX="$quazip" \
+    >>"$log/$quazip_key.log" 2>&1
+  nice -n 10 cmake --build "$cache/build/$quazip_key/build" -j"$jobs" >>"$log/$quazip_key.log" 2>&1
+  cmake --install "$cache/build/$quazip_key/build" >>"$log/$quazip_key.log" 2>&1
+  touch "$quazip/.complete"
+  rm -rf "$cache/build/$quazip_key"
+fi
 [ "${MENUVERA_WINDOWS_DEPS_ONLY:-0}" = 1 ] && exit 0
 
 # --- the program ---------------------------------------------------------------
@@ -173,7 +242,8 @@ configure_program() { # build-folder [cmake options...]
   mkdir -p "$folder"
   cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMENUVERA_WERROR=ON \
     -DMENUVERA_BENCHMARKS=OFF -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DCMAKE_FIND_ROOT_PATH="$icu;$jpeg" -DICU_ROOT="$icu" -DJPEG_ROOT="$jpeg" \
+    -DCMAKE_FIND_ROOT_PATH="$icu;$jpeg;$zlib;$quazip" -DICU_ROOT="$icu" -DJPEG_ROOT="$jpeg" \
+    -DZLIB_ROOT="$zlib" -DQuaZip-Qt6_DIR="$quazip/lib/cmake/QuaZip-Qt6-$quazip_version" \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@" >"$folder/configure.log" 2>&1 ||
     { cat "$folder/configure.log" >&2; exit 1; }
 }
@@ -221,15 +291,24 @@ cp "$translations/qtbase_de.qm" "$stage/translations/"
 cp "$root"/resources/sample/* "$stage/"
 cp "$root"/resources/sample/*" – Quelle und Lizenz.txt" "$stage/Lizenzen/"
 cp "$root/resources/windows/qt.conf" "$stage/"
-# The licences of everything shipped, with the offer of Qt's source.
+# The licences of everything shipped, with the offer of Qt's and QuaZip's
+# source.
 qt_dsc=$(basename "$(ls "$cache"/src/qt6-base_*.dsc | head -n1)" .dsc)
-sed "s/@QT_SOURCE@/$qt_dsc/; s/@VERSION@/$version/" \
+quazip_dsc=$(basename "$(ls "$cache"/src/libquazip1-qt5_*.dsc | head -n1)" .dsc)
+zlib_dsc=$(basename "$(ls "$cache"/src/zlib_*.dsc | head -n1)" .dsc)
+sed "s/@QT_SOURCE@/$qt_dsc/; s/@QUAZIP_SOURCE@/$quazip_dsc/; s/@ZLIB_SOURCE@/$zlib_dsc/
+  s/@VERSION@/$version/" \
   "$root/resources/windows/Quelltext.txt" >"$stage/Lizenzen/Quelltext.txt"
 cp "$qt_src/LICENSES/LGPL-3.0-only.txt" "$qt_src/LICENSES/GPL-3.0-only.txt" "$stage/Lizenzen/"
 cp "$qt_src/debian/copyright" "$stage/Lizenzen/Qt-copyright.txt"
 cp "$icu_src/LICENSE" "$stage/Lizenzen/ICU-LICENSE.txt"
 cp "$jpeg_src/LICENSE.md" "$stage/Lizenzen/libjpeg-turbo-LICENSE.md"
 cp "$jpeg_src/README.ijg" "$stage/Lizenzen/libjpeg-README.ijg.txt"
+# QuaZip's COPYING holds the LGPL 2.1 with its static linking exception;
+# Debian's copyright file names MiniZip's authors and zlib licence in it.
+cp "$quazip_src/COPYING" "$stage/Lizenzen/QuaZip-COPYING.txt"
+cp "$quazip_src/debian/copyright" "$stage/Lizenzen/QuaZip-copyright.txt"
+cp "$zlib_src/LICENSE" "$stage/Lizenzen/zlib-LICENSE.txt"
 cp /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright "$stage/Lizenzen/GCC-Laufzeit-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/Lizenzen/MinGW-w64-copyright.txt" 2>/dev/null ||
   cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/Lizenzen/MinGW-w64-copyright.txt"

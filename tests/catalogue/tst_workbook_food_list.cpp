@@ -253,6 +253,9 @@ void tst_WorkbookFoodList::xlsxSheet_data()
                "<row r=\"3\"/><row r=\"7\"><c r=\"E7\"><v>1</v></c><c r=\"A7\" t=\"inlineStr\">"
                "<is><r><t>Bir</t></r><r><rPh><t>x</t></rPh><t>ne</t></r></is></c></row>"
         << QList<FoodRecord>{food(u"Birne", u"", u"", u"", u"1")};
+    QTest::newRow("a cell whose row began inside it has no place")
+        << "<c><row/><v>7</v></c>" + header + "<row><c t=\"s\"><v>5</v><row/></c></row>"
+        << QList<FoodRecord>{};
     QTest::newRow("cells without reference follow the one before")
         << header + "<row><c t=\"s\"><v>5</v></c><c><v>1E-7</v></c><c t=\"b\"><v>0</v></c>"
                     "<c t=\"e\"><v>#DIV/0!</v></c></row>"
