@@ -52,7 +52,7 @@ bool parseNumber(QStringView text, double &value)
 // in it cannot shift the counting. The filter works only on the prefix
 // "table" bound to the table namespace, as Calc writes it; a part that binds
 // it otherwise goes to the reader whole.
-class CellFilter
+class CellFilter : public PartFilter
 {
 public:
     explicit CellFilter(const FoodTableReader &table) : m_table(table) {}
@@ -132,17 +132,7 @@ public:
         }
         if (m_dropping)
             passFrom = p;
-        if (passFrom < p)
-            out(QByteArrayView(passFrom, p));
-        m_pending.remove(0, p - begin);
-    }
-
-    // The end of the part: what still waits goes to the reader.
-    template <typename Out> void finish(Out &&out)
-    {
-        if (!m_dropping && !m_pending.isEmpty())
-            out(QByteArrayView(m_pending));
-        m_pending.clear();
+        handOn(passFrom, p, out);
     }
 
 private:
@@ -187,11 +177,9 @@ private:
     }
 
     const FoodTableReader &m_table;
-    QByteArray m_pending;
     State m_state = State::Undecided;
     qint64 m_column = 0;
     int m_depth = 0;
-    bool m_dropping = false;
 };
 
 class ContentReader

@@ -49,6 +49,33 @@ private:
 // pass over cells before the reader sees them.
 const char *XmlTagEnd(const char *open, const char *end);
 
+// What the two formats' cell filters share: the bytes held back for the
+// next piece (a tag may be cut off at a piece's end), and whether a cell
+// being dropped goes on there.
+class PartFilter
+{
+public:
+    // The end of the part: what still waits goes to the reader.
+    template <typename Out> void finish(Out &&out)
+    {
+        if (!m_dropping && !m_pending.isEmpty())
+            out(QByteArrayView(m_pending));
+        m_pending.clear();
+    }
+
+protected:
+    // Hands on the bytes from passFrom to p and keeps those after p.
+    template <typename Out> void handOn(const char *passFrom, const char *p, Out &&out)
+    {
+        if (passFrom < p)
+            out(QByteArrayView(passFrom, p));
+        m_pending.remove(0, p - m_pending.constData());
+    }
+
+    QByteArray m_pending;
+    bool m_dropping = false;
+};
+
 // Reads a part of the archive through a cell filter into the feed: what the
 // filter passes on goes to the reader a piece at a time. The filter offers
 // add(piece, out) and finish(out), out taking the bytes to pass on.

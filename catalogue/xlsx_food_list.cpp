@@ -221,7 +221,7 @@ bool parseNumber(QStringView text, double &value)
 // sheet's columns, is always passed on, so that the reader places it or
 // refuses it) and ends at its "</c>" or with its start tag's "/>"; cells
 // hold no other cell. Everything else goes to the reader unchanged.
-class CellFilter
+class CellFilter : public PartFilter
 {
 public:
     explicit CellFilter(const FoodTableReader &table) : m_table(table) {}
@@ -236,7 +236,7 @@ public:
         const char *p = begin;
         const char *passFrom = begin;
         while (p != end) {
-            if (m_skipping) {
+            if (m_dropping) {
                 const qsizetype close = QByteArrayView(p, end).indexOf("</c>");
                 if (close < 0) {
                     // The end of the cell may begin in the last three bytes.
@@ -246,7 +246,7 @@ public:
                 }
                 p += close + 4;
                 passFrom = p;
-                m_skipping = false;
+                m_dropping = false;
                 continue;
             }
             const char *open = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)));
@@ -275,19 +275,9 @@ public:
                 continue;
             out(QByteArrayView(passFrom, open));
             passFrom = p;
-            m_skipping = tagEnd[-2] != '/';
+            m_dropping = tagEnd[-2] != '/';
         }
-        if (passFrom < p)
-            out(QByteArrayView(passFrom, p));
-        m_pending.remove(0, p - begin);
-    }
-
-    // The end of the part: what still waits goes to the reader.
-    template <typename Out> void finish(Out &&out)
-    {
-        if (!m_skipping && !m_pending.isEmpty())
-            out(QByteArrayView(m_pending));
-        m_pending.clear();
+        handOn(passFrom, p, out);
     }
 
 private:
@@ -307,8 +297,6 @@ private:
     }
 
     const FoodTableReader &m_table;
-    QByteArray m_pending;
-    bool m_skipping = false;
 };
 
 class SheetReader
