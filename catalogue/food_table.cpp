@@ -202,9 +202,8 @@ QStringView markedValue(QStringView text, bool &marked)
     return text;
 }
 
-} // namespace
-
-bool IsNumberText(QStringView text, QChar decimalSeparator)
+// Whether the text is a number as the header rule sees it.
+bool isNumberText(QStringView text, QChar decimalSeparator)
 {
     // A word is refused without the cost of a failure raised and caught.
     const auto mayBeNumber = [decimalSeparator](QChar c) {
@@ -224,6 +223,8 @@ bool IsNumberText(QStringView text, QChar decimalSeparator)
     }
     return true;
 }
+
+} // namespace
 
 bool ChangesUnquoted(QStringView text)
 {
@@ -351,7 +352,7 @@ void FoodTableReader::endRow()
         for (size_t column = 1; column < FoodFieldCount && column < m_first.size(); ++column) {
             const HeaderCell &cell = m_first[column];
             if (cell.kind == CellKind::Number ||
-                (!cell.text.isEmpty() && IsNumberText(cell.text, m_decimalSeparator)))
+                (!cell.text.isEmpty() && isNumberText(cell.text, m_decimalSeparator)))
                 number = true;
             anyValue = anyValue || !cell.text.isEmpty();
         }

@@ -112,8 +112,6 @@ private:
     std::array<QString, FoodFieldCount> m_texts;
 };
 
-// Whether the text is a number as the header rule sees it.
-bool IsNumberText(QStringView text, QChar decimalSeparator);
 // Whether a number cell's text would not read back as it stands unquoted:
 // one with the form of a number with digit grouping under either decimal
 // separator, or one of the marks for traces and no value. A writer quotes

@@ -29,17 +29,6 @@ qint64 repetitions(const QXmlStreamAttributes &attributes, QLatin1String name)
     return ok && count > 0 ? count : 1;
 }
 
-bool parseNumber(QStringView text, double &value)
-{
-    const QByteArray latin = text.trimmed().toLatin1();
-    const char *start = latin.constData();
-    const char *end = start + latin.size();
-    if (start != end && *start == '+')
-        ++start;
-    const auto result = std::from_chars(start, end, value);
-    return start != end && result.ec == std::errc() && result.ptr == end;
-}
-
 // Passes over the cells of the columns the food table does not want before
 // the XML reader sees them, as the Excel reader does: Calc writes every cell
 // with its value and its shown text, so a nutrient table's content part is
@@ -287,7 +276,7 @@ private:
         const QStringView type = attributes.value(OfficeNamespace, QLatin1String("value-type"));
         if (type == u"float" || type == u"percentage" || type == u"currency") {
             double value = 0;
-            if (parseNumber(attributes.value(OfficeNamespace, QLatin1String("value")), value)) {
+            if (ParseCellNumber(attributes.value(OfficeNamespace, QLatin1String("value")), value)) {
                 m_value = NumberCellText(value, m_decimalSeparator);
                 m_kind = CellKind::Number;
                 m_valued = true;
@@ -397,12 +386,7 @@ TextStore FoodsFromOdsContent(QByteArrayView xml, QChar decimalSeparator)
     ContentReader content(decimalSeparator);
     XmlFeed feed([&content](QXmlStreamReader &reader) { return content.token(reader); });
     CellFilter filter(content.table());
-    QByteArray wanted;
-    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
-    filter.add(xml, collect);
-    filter.finish(collect);
-    feed.add(wanted);
-    feed.finish();
+    ReadFilteredBytes(xml, filter, feed);
     return content.take();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <charconv>
+
 XmlFeed::XmlFeed(std::function<bool(QXmlStreamReader &)> handle) : m_handle(std::move(handle)) {}
 
 bool XmlFeed::add(QByteArrayView piece)
@@ -90,4 +92,25 @@ const char *XmlTagEnd(const char *open, const char *end)
         }
     }
     return nullptr;
+}
+
+bool ParseCellNumber(QStringView text, double &value)
+{
+    text = text.trimmed();
+    char buffer[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return false;
+        buffer[i] = char(c);
+    }
+    const char *const end = buffer + text.size();
+    const char *start = buffer;
+    // from_chars takes no plus sign.
+    if (*start == '+')
+        ++start;
+    const auto result = std::from_chars(start, end, value);
+    return result.ec == std::errc() && result.ptr == end;
 }

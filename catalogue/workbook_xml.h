@@ -97,6 +97,21 @@ void ReadFilteredPart(WorkbookArchive &archive, const QString &part, Filter &fil
     feed.finish();
 }
 
+// The same for a part already in memory (tests and fuzzing).
+template <typename Filter> void ReadFilteredBytes(QByteArrayView xml, Filter &filter, XmlFeed &feed)
+{
+    QByteArray wanted;
+    const auto collect = [&wanted](QByteArrayView bytes) { wanted.append(bytes); };
+    filter.add(xml, collect);
+    filter.finish(collect);
+    feed.add(wanted);
+    feed.finish();
+}
+
+// The number a workbook stores for a cell ("11.38", "1E-7", "-0.5"), blanks
+// around it aside; false for anything else.
+bool ParseCellNumber(QStringView text, double &value);
+
 // Raises the Failure of a cell's text longer than a token may be.
 [[noreturn]] void CellTooLong();
 [[noreturn]] void TooManyColumns();

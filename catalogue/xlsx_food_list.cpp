@@ -8,7 +8,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 namespace {
@@ -190,27 +189,6 @@ int columnOfReference(QStringView reference)
         column = std::min(column * 26 + letter, MaxSheetColumns + 1);
     }
     return i == 0 ? -1 : column - 1;
-}
-
-// The number a <v> holds, where it is one.
-bool parseNumber(QStringView text, double &value)
-{
-    char buffer[64];
-    if (text.size() >= qsizetype(sizeof buffer))
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80)
-            return false;
-        buffer[i] = char(c);
-    }
-    const char *end = buffer + text.size();
-    const char *start = buffer;
-    // from_chars takes no plus sign.
-    if (start != end && *start == '+')
-        ++start;
-    const auto result = std::from_chars(start, end, value);
-    return result.ec == std::errc() && result.ptr == end;
 }
 
 // Passes over the cells of the columns the food table does not want before
@@ -403,7 +381,7 @@ private:
             text = m_scratch;
         } else if (m_type.isEmpty() || m_type == u"n") {
             double value = 0;
-            if (parseNumber(m_value.trimmed(), value)) {
+            if (ParseCellNumber(m_value, value)) {
                 m_scratch = NumberCellText(value, m_decimalSeparator);
                 text = m_scratch;
                 kind = CellKind::Number;
@@ -461,12 +439,7 @@ TextStore FoodsFromXlsxSheet(QByteArrayView xml, const SharedStrings &strings,
     SheetReader sheet(strings, decimalSeparator);
     XmlFeed feed([&sheet](QXmlStreamReader &reader) { return sheet.token(reader); });
     CellFilter filter(sheet.table());
-    QByteArray wanted;
-    const auto collect = [&wanted](QByteArrayView part) { wanted.append(part); };
-    filter.add(xml, collect);
-    filter.finish(collect);
-    feed.add(wanted);
-    feed.finish();
+    ReadFilteredBytes(xml, filter, feed);
     return sheet.take();
 }
 
