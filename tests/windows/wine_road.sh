@@ -208,6 +208,11 @@ keys alt+l s
 wait_window '^Lebensmittel speichern$'
 choose_file '^Lebensmittel speichern$' Gespeichert.lmk
 no_error_box
+# Under load the save may still be under way when the dialog reads as gone.
+for _ in $(seq 100); do
+  cmp -s Lebensmittel.lmk Gespeichert.lmk && break
+  sleep 0.1
+done
 cmp Lebensmittel.lmk Gespeichert.lmk || failed "the saved catalogue differs from the one opened"
 step "catalogue saved: the same lines came back"
 
