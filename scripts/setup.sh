@@ -17,6 +17,8 @@ done
 packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format
+  # a build cache, so that a machine that has built before compiles only what changed
+  ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev libegl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libbenchmark-dev libicu-dev libcups2-dev libquazip1-qt6-dev
   # robustness builds: libFuzzer and the sanitizer runtimes of clang

@@ -34,7 +34,7 @@ source "$root/scripts/packages.sh"
 
 # --- Debian packages -------------------------------------------------------
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine wine64 fonts-wine nsis cmake ninja-build make dpkg-dev zip unzip
+  wine wine64 fonts-wine nsis cmake ninja-build ccache make dpkg-dev zip unzip
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++
   xvfb xdotool imagemagick x11-utils ghostscript poppler-utils
   fonts-liberation fonts-dejavu-core locales perl python3)
