@@ -1,5 +1,6 @@
 #include "core/name_search.h"
 
+#include "core/parallel.h"
 #include "core/text_store.h"
 
 #include <QChar>
@@ -357,8 +358,31 @@ size_t FoldedNames::memoryBytes() const
     return m_bytes.capacity() + m_rows.capacity() * sizeof(uint32_t);
 }
 
+namespace {
+
+constexpr size_t BucketCount = RankCount * LengthBuckets;
+
+// Below this many names a second thread costs more than it saves.
+constexpr size_t NamesPerThread = 65536;
+
+} // namespace
+
+// The matches one part of the candidates gives, in the list's order, each
+// with its bucket, and how many fall into each bucket.
+struct FoldedNames::PartMatches
+{
+    RowList rows;
+    std::vector<uint16_t> buckets;
+    std::array<uint32_t, BucketCount> counts;
+};
+
+FoldedNames::FoldedNames() = default;
+FoldedNames::~FoldedNames() = default;
+FoldedNames::FoldedNames(FoldedNames &&) noexcept = default;
+FoldedNames &FoldedNames::operator=(FoldedNames &&) noexcept = default;
+
 void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowList &matchedRows,
-                       RowList &order) const
+                       RowList &order)
 {
     matchedRows.clear();
     order.clear();
@@ -376,74 +400,103 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
     // A single letter is in every name that has its bit.
     const bool lettersTell =
         query.words.size() == 1 && wholeSize == 1 && whole[0] >= 'a' && whole[0] <= 'z';
-    // The bucket of every match, beside it.
-    thread_local std::vector<uint16_t> buckets;
-    buckets.clear();
-    std::array<uint32_t, RankCount * LengthBuckets + 1> bucketStart{};
     const unsigned char *bytes = m_bytes.data();
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t row = candidates ? (*candidates)[i] : uint32_t(i);
-        const unsigned char *record = bytes + m_rows[row];
-        const size_t length = foldedLength(record);
-        if ((lettersOfRecord(record) & letters) != letters)
-            continue;
-        const char *folded = reinterpret_cast<const char *>(record + HeaderSize);
-        const std::string_view name(folded, length);
-        bool all = true;
-        for (const QByteArray &word : query.words) {
-            if (lettersTell)
-                break;
-            if (!contains(name, word)) {
-                all = false;
-                break;
-            }
-        }
-        if (!all)
-            continue;
-        const unsigned char *ownWords = record + HeaderSize + length;
-        const unsigned char *allWords = ownWords + bitmapSize(length);
-        // Whether a word ends where the query would end, at.
-        auto wordEndsAt = [&](size_t at) {
-            return at == length || (allWords[at / 8] & (1U << (at % 8))) != 0;
-        };
-        // Most places differ in their first byte: a call to compare the rest
-        // costs more than that test.
-        auto queryAt = [&](size_t at) {
-            return folded[at] == whole[0] &&
-                   std::memcmp(folded + at + 1, whole + 1, wholeSize - 1) == 0;
-        };
-        Rank rank = Other;
-        if (length >= wholeSize && queryAt(0)) {
-            rank = length == wholeSize ? Equal : wordEndsAt(wholeSize) ? BeginsWithWord : Begins;
-        } else if (length > wholeSize) {
-            const size_t lastStart = length - wholeSize;
-            for (size_t byte = 0; byte <= lastStart / 8 && rank != WordIs; ++byte) {
-                unsigned set = ownWords[byte];
-                while (set != 0) {
-                    const size_t at = byte * 8 + size_t(std::countr_zero(set));
-                    set &= set - 1;
-                    if (at > lastStart)
-                        break;
-                    if (queryAt(at)) {
-                        rank = wordEndsAt(at + wholeSize) ? WordIs : WordBegins;
-                        if (rank == WordIs)
+
+    // Every part looks at a run of the candidates on a core of its own.
+    const size_t parts = PartCount(count, NamesPerThread);
+    if (m_parts.size() < parts)
+        m_parts.resize(parts);
+    RunInParts(parts, [&](size_t part) {
+        PartMatches &matches = m_parts[part];
+        matches.rows.clear();
+        matches.buckets.clear();
+        matches.counts.fill(0);
+        const size_t end = count * (part + 1) / parts;
+        for (size_t i = count * part / parts; i < end; ++i) {
+            const uint32_t row = candidates ? (*candidates)[i] : uint32_t(i);
+            const unsigned char *record = bytes + m_rows[row];
+            if ((lettersOfRecord(record) & letters) != letters)
+                continue;
+            const size_t length = foldedLength(record);
+            const char *folded = reinterpret_cast<const char *>(record + HeaderSize);
+            const std::string_view name(folded, length);
+            if (!lettersTell &&
+                !std::all_of(query.words.begin(), query.words.end(),
+                             [&name](const QByteArray &word) { return contains(name, word); }))
+                continue;
+            const unsigned char *ownWords = record + HeaderSize + length;
+            const unsigned char *allWords = ownWords + bitmapSize(length);
+            // Whether a word ends where the query would end, at.
+            auto wordEndsAt = [&](size_t at) {
+                return at == length || (allWords[at / 8] & (1U << (at % 8))) != 0;
+            };
+            // Most places differ in their first byte: a call to compare the
+            // rest costs more than that test.
+            auto queryAt = [&](size_t at) {
+                return folded[at] == whole[0] &&
+                       std::memcmp(folded + at + 1, whole + 1, wholeSize - 1) == 0;
+            };
+            Rank rank = Other;
+            if (length >= wholeSize && queryAt(0)) {
+                rank = length == wholeSize     ? Equal
+                       : wordEndsAt(wholeSize) ? BeginsWithWord
+                                               : Begins;
+            } else if (length > wholeSize) {
+                const size_t lastStart = length - wholeSize;
+                for (size_t byte = 0; byte <= lastStart / 8 && rank != WordIs; ++byte) {
+                    unsigned set = ownWords[byte];
+                    while (set != 0) {
+                        const size_t at = byte * 8 + size_t(std::countr_zero(set));
+                        set &= set - 1;
+                        if (at > lastStart)
                             break;
+                        if (queryAt(at)) {
+                            rank = wordEndsAt(at + wholeSize) ? WordIs : WordBegins;
+                            if (rank == WordIs)
+                                break;
+                        }
                     }
                 }
             }
+            const unsigned bucket =
+                rank * LengthBuckets + unsigned(std::min<size_t>(length, LengthBuckets - 1));
+            matches.rows.push_back(row);
+            matches.buckets.push_back(uint16_t(bucket));
+            ++matches.counts[bucket];
         }
-        const unsigned bucket =
-            rank * LengthBuckets + unsigned(std::min<size_t>(length, LengthBuckets - 1));
-        matchedRows.push_back(row);
-        buckets.push_back(uint16_t(bucket));
-        ++bucketStart[bucket + 1];
+    });
+
+    // Where each bucket begins in the order, and where each part's share of
+    // it begins: an earlier part's matches come first, as in the list.
+    std::array<uint32_t, BucketCount + 1> bucketStart{};
+    size_t total = 0;
+    for (size_t part = 0; part < parts; ++part) {
+        total += m_parts[part].rows.size();
+        for (size_t b = 0; b < BucketCount; ++b)
+            bucketStart[b + 1] += m_parts[part].counts[b];
     }
     for (size_t b = 1; b < bucketStart.size(); ++b)
         bucketStart[b] += bucketStart[b - 1];
-    order.resize(matchedRows.size());
-    std::array<uint32_t, RankCount *LengthBuckets + 1> next = bucketStart;
-    for (size_t i = 0; i < matchedRows.size(); ++i)
-        order[next[buckets[i]]++] = matchedRows[i];
+    std::vector<std::array<uint32_t, BucketCount>> next(parts);
+    for (size_t b = 0; b < BucketCount; ++b) {
+        uint32_t at = bucketStart[b];
+        for (size_t part = 0; part < parts; ++part) {
+            next[part][b] = at;
+            at += m_parts[part].counts[b];
+        }
+    }
+    matchedRows.resize(total);
+    order.resize(total);
+    RunInParts(parts, [&](size_t part) {
+        const PartMatches &matches = m_parts[part];
+        size_t first = 0;
+        for (size_t earlier = 0; earlier < part; ++earlier)
+            first += m_parts[earlier].rows.size();
+        std::copy(matches.rows.begin(), matches.rows.end(), matchedRows.begin() + first);
+        std::array<uint32_t, BucketCount> &slot = next[part];
+        for (size_t i = 0; i < matches.rows.size(); ++i)
+            order[slot[matches.buckets[i]]++] = matches.rows[i];
+    });
     // The longest names of a rank share a bucket: there the length decides.
     auto lengthOf = [this, bytes](uint32_t row) { return foldedLength(bytes + m_rows[row]); };
     for (unsigned rank = Equal; rank < RankCount; ++rank) {

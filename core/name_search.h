@@ -40,6 +40,11 @@ using RowList = std::vector<uint32_t, LargeAllocator<uint32_t>>;
 class FoldedNames
 {
 public:
+    FoldedNames();
+    ~FoldedNames();
+    FoldedNames(FoldedNames &&) noexcept;
+    FoldedNames &operator=(FoldedNames &&) noexcept;
+
     qsizetype size() const { return qsizetype(m_rows.size()); }
 
     // The first column of every row of the store, in its order.
@@ -57,9 +62,10 @@ public:
     // each, shorter names first, then the list's order. The candidates, in
     // the list's order, are the rows worth looking at (an earlier search's
     // matches, for a query that narrows it), or every row when null.
-    // matchedRows gets the matches in the list's order.
+    // matchedRows gets the matches in the list's order. A large list is
+    // searched on every core; the working memory is kept for the next search.
     void find(const SearchQuery &query, const RowList *candidates, RowList &matchedRows,
-              RowList &order) const;
+              RowList &order);
 
     // The memory the folded names take, to be held against the names' own.
     size_t memoryBytes() const;
@@ -75,4 +81,6 @@ private:
     std::vector<unsigned char, LargeAllocator<unsigned char>> m_bytes;
     RowList m_rows;
     size_t m_deadBytes = 0;
+    struct PartMatches;
+    std::vector<PartMatches> m_parts;
 };

@@ -1,11 +1,10 @@
 #include "core/name_sort.h"
 
 #include "core/large_allocator.h"
+#include "core/parallel.h"
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <thread>
 
 namespace {
 
@@ -100,41 +99,16 @@ void divideAtPivots(KeyedRow *first, KeyedRow *last, const uint64_t *pivots, siz
 
 size_t partCount(size_t rows)
 {
-    return std::clamp<size_t>(rows / RowsPerThread, 1,
-                              std::max(1U, std::thread::hardware_concurrency()));
+    return PartCount(rows, RowsPerThread);
 }
 
-// Runs work(part, collator) for every part, the first on this thread and
-// the others on threads of their own, each with a collator of its own (made
-// here, before the threads start): one collator must never be used by two
-// threads at once. What a part throws (memory running out) is thrown here,
-// after every thread has ended.
+// Runs work(part, collator) for every part, each with a collator of its own
+// (made here, before the threads start): one collator must never be used by
+// two threads at once.
 template <typename Work> void runParts(size_t parts, const SortCollator &collator, Work work)
 {
     std::vector<SortCollator> own(parts - 1, collator);
-    std::vector<std::exception_ptr> failures(parts);
-    {
-        std::vector<std::jthread> helpers;
-        helpers.reserve(parts);
-        for (size_t part = 1; part < parts; ++part) {
-            helpers.emplace_back([&, part] {
-                try {
-                    work(part, own[part - 1]);
-                } catch (...) {
-                    failures[part] = std::current_exception();
-                }
-            });
-        }
-        try {
-            work(0, collator);
-        } catch (...) {
-            failures[0] = std::current_exception();
-        }
-    }
-    for (const std::exception_ptr &failure : failures) {
-        if (failure)
-            std::rethrow_exception(failure);
-    }
+    RunInParts(parts, [&](size_t part) { work(part, part == 0 ? collator : own[part - 1]); });
 }
 
 bool inOrder(const TextStore &rows, const SortCollator &collator)

@@ -222,6 +222,17 @@ void tst_NameSearch::order_data()
     const QString x290 = QLatin1Char('c') + QString(290, QLatin1Char('x'));
     QTest::newRow("the longest names by their length too")
         << QStringList{x300, x280, x290} << QStringLiteral("x") << QStringList{x280, x290, x300};
+    // A list this long is searched in parts, one per core: a name of one
+    // part may not pass one of an earlier part that it follows in the list.
+    QStringList copies;
+    QStringList copiesFound;
+    constexpr int Times = 19;
+    for (const QString &name : std::as_const(m_tableNames))
+        copies.append(QStringList(Times, name));
+    for (const QString &name : searchIn(m_tableNames, QStringLiteral("kase")))
+        copiesFound.append(QStringList(Times, name));
+    QTest::newRow("a long list: still the list's order")
+        << copies << QStringLiteral("kase") << copiesFound;
     QTest::newRow("nothing typed: all, in the list's order")
         << QStringList{QStringLiteral("B"), QStringLiteral("A")} << QStringLiteral(" - ")
         << QStringList{QStringLiteral("A"), QStringLiteral("B")};
