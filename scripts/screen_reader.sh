@@ -2,7 +2,8 @@
 # Walks the day-plan road with the keyboard alone while Debian's screen reader
 # Orca listens, and prints what Orca says (its SPEECH OUTPUT lines), step by
 # step: open the sample catalogue, move in the catalogue, add a portion, read
-# the totals by Orca's flat review, compute in the BMI and the calorie calculator.
+# the totals by Orca's flat review, compute in the BMI and the calorie calculator,
+# search the catalogue and choose a food found.
 #
 # Each run gets an X display (Xvfb with the window manager openbox: without
 # one Orca stays mute), a D-Bus session and accessibility bus, and an Orca
@@ -93,5 +94,6 @@ for run in $(seq "$runs"); do
     work=
 done
 
-echo "=== $passed of $runs runs heard the totals and the calculators' results as values"
+echo "=== $passed of $runs runs heard the totals and the calculators' results as values" \
+    "and the search's count and foods"
 [ "$passed" -eq "$runs" ]

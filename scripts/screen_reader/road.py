@@ -6,7 +6,8 @@ it (see screen_reader.sh): starts the accessibility bus, the window manager
 (without one Orca says nothing), Orca with the silent speech server and the
 program, then presses keys with xdotool. Every "SPEECH OUTPUT" line of Orca's
 debug log is what a user would hear. Ends with the verdict: the totals and
-the calculators' results must have been heard as values.
+the calculators' results must have been heard as values, and the search's
+count and each food the selection moved to.
 
     road.py PROGRAM PREFS_FOLDER WORK_FOLDER
 """
@@ -26,6 +27,13 @@ SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*[\[{]", re.S)
 HEARD_TOTALS = ("Gesamtkalorien 111,6 kcal", "Eiweiss 1,3 gr", "Fett 0,2 gr",
                 "Kohlenhydrate 24,0 gr", "Frühstück 111,6 kcal")
 HEARD_RESULTS = ("BMI 17,30", "BMI 24,22", "Gesamt 292 kcal")
+# The search "kase" in the sample catalogue: its count, then the foods that
+# Down, Down and Up move to from the field, best match first ("Käsekuchen"
+# and "Käsespätzle" begin with it; "Bergkäse", "Hüttenkäse" and the others
+# only hold it).
+SEARCH_QUERY = "kase"
+HEARD_SEARCH_COUNT = "7 Lebensmittel"
+HEARD_SEARCH_MOVES = (("Down", "Käsekuchen"), ("Down", "Käsespätzle"), ("Up", "Käsekuchen"))
 
 
 class Orca:
@@ -54,6 +62,8 @@ class Road:
         # How much of what Orca said the transcript holds: speech that comes
         # between two steps goes to the next one.
         self.written = 0
+        # What the search steps should have let the user hear and did not.
+        self.search_missing = []
 
     def start(self, command, log_name, environment=None):
         log = open(os.path.join(self.work, log_name), "w")
@@ -181,6 +191,22 @@ class Road:
         self.step("close the calorie calculator (Alt+F4)", ("key", "alt+F4"),
                   expect=r"Menuvera 2")
 
+        # The search: the count must come with the typing, and each move
+        # from the field must be heard as the food it moved to in its own step.
+        self.step("Ctrl+F: Lebensmittel suchen", ("key", "ctrl+f"), expect=r"Suchbegriff")
+        heard = self.step(f"type the query: {SEARCH_QUERY}", ("type", SEARCH_QUERY),
+                          expect=re.escape(HEARD_SEARCH_COUNT))
+        if not any(HEARD_SEARCH_COUNT in said for said in heard):
+            self.search_missing.append(HEARD_SEARCH_COUNT)
+        for key, food in HEARD_SEARCH_MOVES:
+            heard = self.step(key, ("key", key), expect=re.escape(food))
+            if not any(food in said for said in heard):
+                self.search_missing.append(f"{key}: {food}")
+        # Orca presents the catalogue as the table it comes back to, not by
+        # the food now selected in it.
+        self.step("Return: choose it, back in the catalogue", ("key", "Return"),
+                  expect=r"Tabelle mit \d+ Zeilen")
+
     def verdict(self):
         said = [line for line in self.transcript if line.startswith("SPEECH OUTPUT")]
         totals = [text for text in HEARD_TOTALS if not any(text in line for line in said)]
@@ -189,7 +215,9 @@ class Road:
         print("totals heard as values:", "yes" if not totals else f"no, missing {totals}")
         print("calculator results heard as values:",
               "yes" if not results else f"no, missing {results}")
-        return not totals and not results
+        print("search count and foods heard:",
+              "yes" if not self.search_missing else f"no, missing {self.search_missing}")
+        return not totals and not results and not self.search_missing
 
 
 def main():
