@@ -164,6 +164,17 @@ void TextListView::currentChanged(const QModelIndex &current, const QModelIndex 
         QAbstractItemView::currentChanged(current, previous);
 }
 
+void TextListView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    // A row chosen while the list had no focus (a food found by the search)
+    // is told once the list has it, so that the reader names the row the
+    // keyboard now stands on and not only the table.
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+        QTableView::currentChanged(current, current);
+}
+
 void TextListView::mousePressEvent(QMouseEvent *event)
 {
     // A click beside every row takes the selection away, as in any report list.

@@ -202,10 +202,12 @@ class Road:
             heard = self.step(key, ("key", key), expect=re.escape(food))
             if not any(food in said for said in heard):
                 self.search_missing.append(f"{key}: {food}")
-        # Orca presents the catalogue as the table it comes back to, not by
-        # the food now selected in it.
-        self.step("Return: choose it, back in the catalogue", ("key", "Return"),
-                  expect=r"Tabelle mit \d+ Zeilen")
+        # Back in the catalogue, the food chosen is the row the keyboard is on.
+        chosen = HEARD_SEARCH_MOVES[-1][1]
+        heard = self.step("Return: choose it, back in the catalogue", ("key", "Return"),
+                          expect=re.escape(chosen))
+        if not any(chosen in said for said in heard):
+            self.search_missing.append(f"Return: {chosen}")
 
     def verdict(self):
         said = [line for line in self.transcript if line.startswith("SPEECH OUTPUT")]
