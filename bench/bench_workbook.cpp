@@ -14,6 +14,7 @@
 #include "core/food_columns.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"
+#include "tests/support/source_path.h"
 #include "widgets/text_list_view.h"
 
 #include <benchmark/benchmark.h>
@@ -29,8 +30,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString FoodTable =
-    QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Bundeslebensmittelschlüssel 4.0.csv");
+const QString FoodTable = SourcePath(u"resources/sample/Bundeslebensmittelschlüssel 4.0.csv");
 
 struct Workbook
 {
@@ -39,10 +39,8 @@ struct Workbook
 };
 
 const Workbook Workbooks[] = {
-    {QStringLiteral(MENUVERA_SOURCE_DIR "/bench/data/bls_form_full.xlsx"),
-     QStringLiteral("xl/worksheets/sheet1.xml")},
-    {QStringLiteral(MENUVERA_SOURCE_DIR "/bench/data/bls_form_full.ods"),
-     QStringLiteral("content.xml")},
+    {SourcePath(u"bench/data/bls_form_full.xlsx"), QStringLiteral("xl/worksheets/sheet1.xml")},
+    {SourcePath(u"bench/data/bls_form_full.ods"), QStringLiteral("content.xml")},
 };
 
 QStringList catalogueHeaders()

@@ -10,6 +10,7 @@
 #include "core/text_table_model.h"
 #include "tests/support/modal.h"
 #include "tests/support/screen_reader.h"
+#include "tests/support/source_path.h"
 #include "tools/info_dialog.h"
 #include "tools/web_links.h"
 #include "widgets/command_guard.h"
@@ -1445,8 +1446,7 @@ void tst_MainWindow::changedCatalogueAsksBeforeItGoes()
     TextTableModel &catalogue = *m_main->LM()->textModel();
     const QList<QStringList> changed = catalogue.allRows();
     const QString other = m_dir->filePath(QStringLiteral("andere.lmk"));
-    QVERIFY(QFile::copy(QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Lebensmittel.lmk"),
-                        other));
+    QVERIFY(QFile::copy(SourcePath(u"resources/sample/Lebensmittel.lmk"), other));
     const QString target = m_dir->filePath(
         answer == Answer::SaveFails ? QStringLiteral("fehlt/neu.lmk") : QStringLiteral("neu.lmk"));
 

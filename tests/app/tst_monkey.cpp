@@ -12,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/text_table_model.h"
 #include "tests/support/modal.h"
+#include "tests/support/source_path.h"
 #include "widgets/text_list_view.h"
 
 #include <QLabel>
@@ -71,8 +72,7 @@ void tst_Monkey::randomCommands()
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     TextTableModel &catalogue = *main.LM()->textModel();
-    catalogue.setRows(
-        ReadFoodList(QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Lebensmittel.lmk")));
+    catalogue.setRows(ReadFoodList(SourcePath(u"resources/sample/Lebensmittel.lmk")));
 
     QRandomGenerator random(20261207);
     constexpr int Actions = 2000;

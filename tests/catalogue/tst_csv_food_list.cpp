@@ -8,6 +8,7 @@
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "tests/support/foods.h"
+#include "tests/support/source_path.h"
 
 #include <QtTest>
 
@@ -114,13 +115,13 @@ void tst_CsvFoodList::spreadsheetFiles()
     QFETCH(QString, file);
     QFETCH(QList<FoodRecord>, expected);
 
-    QCOMPARE(ReadFoodList(QStringLiteral(MENUVERA_TEST_DATA "/") + file).rows(), expected);
+    QCOMPARE(ReadFoodList(SourcePath(u"tests/catalogue/data/") + file).rows(), expected);
 }
 
 // check_in_calc.py showed Calc this file: it must stay what the writer gives.
 void tst_CsvFoodList::programFileIsWhatCalcWasShown()
 {
-    QCOMPARE(readBytes(QStringLiteral(MENUVERA_TEST_DATA "/saved_by_program.csv")),
+    QCOMPARE(readBytes(SourcePath(u"tests/catalogue/data/saved_by_program.csv")),
              CsvFoodListBytes(store(calcCheckFoods())));
 }
 

@@ -3,6 +3,7 @@
 #include "catalogue/food_list_file.h"
 #include "core/number_text.h"
 #include "core/text_table_model.h"
+#include "tests/support/source_path.h"
 
 #include <QtTest>
 
@@ -30,11 +31,9 @@ private:
 
 namespace {
 
-const QString SampleFile = QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Lebensmittel.lmk");
-const QString FoodTableFile =
-    QStringLiteral(MENUVERA_SOURCE_DIR "/resources/sample/Bundeslebensmittelschlüssel 4.0.csv");
-const QString ExtractFile =
-    QStringLiteral(MENUVERA_SOURCE_DIR "/resources/bls-4.0/bls_4_0_macros.tsv");
+const QString SampleFile = SourcePath(u"resources/sample/Lebensmittel.lmk");
+const QString FoodTableFile = SourcePath(u"resources/sample/Bundeslebensmittelschlüssel 4.0.csv");
+const QString ExtractFile = SourcePath(u"resources/bls-4.0/bls_4_0_macros.tsv");
 
 QByteArray fileBytes(const QString &fileName)
 {

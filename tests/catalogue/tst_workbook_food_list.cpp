@@ -12,6 +12,7 @@
 #include "core/number_text.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/foods.h"
+#include "tests/support/source_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,7 @@ namespace {
 
 QString workbookData(const QString &name)
 {
-    return QStringLiteral(MENUVERA_TEST_DATA "/workbooks/") + name;
+    return SourcePath(u"tests/catalogue/data/workbooks/") + name;
 }
 
 // A value of an expected-foods file: \t, \n and \\ stand for a tab, a line

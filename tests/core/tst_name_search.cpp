@@ -1,6 +1,7 @@
 #include "core/food_columns.h"
 #include "core/name_search_model.h"
 #include "core/text_table_model.h"
+#include "tests/support/source_path.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -19,7 +20,7 @@ QCollator germanCollator()
 // The German names of the national food table's extract.
 QStringList tableNames()
 {
-    QFile file(QStringLiteral(MENUVERA_SOURCE_DIR "/resources/bls-4.0/bls_4_0_macros.tsv"));
+    QFile file(SourcePath(u"resources/bls-4.0/bls_4_0_macros.tsv"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList names;
