@@ -168,11 +168,17 @@ void TextListView::focusInEvent(QFocusEvent *event)
 {
     QTableView::focusInEvent(event);
     // A row chosen while the list had no focus (a food found by the search)
-    // is told once the list has it, so that the reader names the row the
-    // keyboard now stands on and not only the table.
-    const QModelIndex current = currentIndex();
-    if (current.isValid())
-        QTableView::currentChanged(current, current);
+    // is told once the list has it, after Qt has told of the table itself
+    // (which it does after this handler): the reader then names the row the
+    // keyboard stands on, not only the table.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QModelIndex current = currentIndex();
+            if (hasFocus() && current.isValid())
+                QTableView::currentChanged(current, current);
+        },
+        Qt::QueuedConnection);
 }
 
 void TextListView::mousePressEvent(QMouseEvent *event)
