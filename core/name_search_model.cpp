@@ -94,7 +94,9 @@ void NameSearchModel::search(QStringView typed)
 {
     ensureFolded();
     SearchQuery query = SearchQuery::fromTyped(typed);
-    const bool narrowing = m_queryCurrent && query.narrows(m_query);
+    // After an empty query every row is a candidate: they are looked at
+    // directly, not through the list of all of them.
+    const bool narrowing = m_queryCurrent && !m_query.isEmpty() && query.narrows(m_query);
     // The earlier matches are the candidates; they are read while the new
     // ones are written, so they move aside first.
     if (narrowing)
