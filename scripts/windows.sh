@@ -316,7 +316,8 @@ cp /usr/share/doc/mingw-w64-common/copyright "$stage/Lizenzen/MinGW-w64-copyrigh
 for text in "$stage"/Lizenzen/*; do sed -i 's/\r*$/\r/' "$text"; done
 # Not Info-ZIP's zip: it stores the names' UTF-8 without the flag that says
 # so, and Windows would show "schlüssel" as "schl├╝ssel". Python's zipfile
-# sets it for every name beyond ASCII.
+# sets it for every name beyond ASCII. Packed beside the setup program, on
+# the other core: each compressor uses one.
 (cd "$out/package" && rm -f "$out/$name.zip" && /usr/bin/python3 -c '
 import os, sys, zipfile
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
@@ -325,7 +326,8 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
         archive.write(folder)
         for file in sorted(files):
             archive.write(os.path.join(folder, file))
-' "$out/$name.zip" "$name")
+' "$out/$name.zip" "$name") &
+zip_packer=$!
 
 # The setup program installs the same files; its uninstaller removes exactly
 # those, so that nothing the user put into the folder is lost.
@@ -336,6 +338,7 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" \
   -DUNINSTALL_LIST="$out/package/uninstall.nsh" -DICON="$root/resources/icons/menuvera.ico" \
   -DOUTFILE="$out/Menuvera-$version-setup.exe" "$root/resources/windows/setup.nsi"
+wait "$zip_packer"
 step "left $out/$name.zip and $out/Menuvera-$version-setup.exe"
 [ $run_tests = 1 ] || exit 0
 
