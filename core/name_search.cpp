@@ -367,20 +367,6 @@ constexpr size_t NamesPerThread = 65536;
 
 } // namespace
 
-// The matches one part of the candidates gives, in the list's order, each
-// with its bucket, and how many fall into each bucket.
-struct FoldedNames::PartMatches
-{
-    RowList rows;
-    std::vector<uint16_t> buckets;
-    std::array<uint32_t, BucketCount> counts;
-};
-
-FoldedNames::FoldedNames() = default;
-FoldedNames::~FoldedNames() = default;
-FoldedNames::FoldedNames(FoldedNames &&) noexcept = default;
-FoldedNames &FoldedNames::operator=(FoldedNames &&) noexcept = default;
-
 void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowList &matchedRows,
                        RowList &order)
 {
@@ -410,7 +396,7 @@ void FoldedNames::find(const SearchQuery &query, const RowList *candidates, RowL
         PartMatches &matches = m_parts[part];
         matches.rows.clear();
         matches.buckets.clear();
-        matches.counts.fill(0);
+        matches.counts.assign(BucketCount, 0);
         const size_t end = count * (part + 1) / parts;
         for (size_t i = count * part / parts; i < end; ++i) {
             const uint32_t row = candidates ? (*candidates)[i] : uint32_t(i);

@@ -40,11 +40,6 @@ using RowList = std::vector<uint32_t, LargeAllocator<uint32_t>>;
 class FoldedNames
 {
 public:
-    FoldedNames();
-    ~FoldedNames();
-    FoldedNames(FoldedNames &&) noexcept;
-    FoldedNames &operator=(FoldedNames &&) noexcept;
-
     qsizetype size() const { return qsizetype(m_rows.size()); }
 
     // The first column of every row of the store, in its order.
@@ -81,6 +76,13 @@ private:
     std::vector<unsigned char, LargeAllocator<unsigned char>> m_bytes;
     RowList m_rows;
     size_t m_deadBytes = 0;
-    struct PartMatches;
+    // What one part of the candidates gives: its matches in the list's
+    // order, the bucket of each, and how many fall into each bucket.
+    struct PartMatches
+    {
+        RowList rows;
+        std::vector<uint16_t> buckets;
+        std::vector<uint32_t> counts;
+    };
     std::vector<PartMatches> m_parts;
 };
