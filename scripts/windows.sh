@@ -35,7 +35,7 @@ source "$root/scripts/packages.sh"
 # --- Debian packages -------------------------------------------------------
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64 fonts-wine nsis cmake ninja-build ccache make dpkg-dev zip unzip
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n g++ icu-devtools
   xvfb xdotool imagemagick x11-utils ghostscript poppler-utils
   fonts-liberation fonts-dejavu-core locales perl python3)
 install_missing "${packages[@]}"
@@ -88,14 +88,25 @@ if [ ! -f "$icu/.complete" ]; then
   step "cross-building ICU into $icu (log in $log)"
   rm -rf "$icu" "$cache/build/$icu_key"
   mkdir -p "$cache/build/$icu_key/host" "$cache/build/$icu_key/cross"
-  # The cross build runs the host's ICU tools to make its data.
+  # The cross build packs its data with two host tools, icupkg and pkgdata,
+  # which it looks for in the build folder of a host ICU. Debian's
+  # icu-devtools has them, made from this very source, so that folder needs
+  # only the settings that ICU's configure and makefile write.
+  tools_version=$(dpkg-query -W -f='${source:Upstream-Version}' icu-devtools)
+  if [ "icu-$tools_version" != "$(basename "$icu_src")" ]; then
+    echo "icu-devtools $tools_version does not match the source $(basename "$icu_src")" >&2
+    exit 1
+  fi
   (cd "$cache/build/$icu_key/host" &&
     "$icu_src/source/configure" --disable-tests --disable-samples --disable-extras &&
-    make -j"$jobs") >"$log/icu-host.log" 2>&1
+    make config/icucross.mk config/icucross.inc &&
+    mkdir -p bin lib && ln -s $(dpkg -L icu-devtools | grep -E '/(icupkg|pkgdata)$') bin/) \
+    >"$log/icu-host.log" 2>&1
+  # Only the libraries: Qt and the program use neither ICU's tools nor its io.
   (cd "$cache/build/$icu_key/cross" &&
     CC=$cc CXX=$cxx CXXFLAGS="-O2 -std=c++17" "$icu_src/source/configure" --host=$host \
       --with-cross-build="$cache/build/$icu_key/host" --prefix="$icu" \
-      --disable-tests --disable-samples --disable-extras \
+      --disable-tests --disable-samples --disable-extras --disable-tools --disable-icuio \
       --disable-layoutex --with-data-packaging=library &&
     make -j"$jobs" && make install) >"$log/icu-cross.log" 2>&1
   touch "$icu/.complete"
