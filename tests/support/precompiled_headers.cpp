@@ -1,0 +1,1 @@
+// The tests' precompiled headers are made with this file; it adds no code.
