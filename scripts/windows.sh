@@ -82,7 +82,14 @@ cc="$host-gcc-posix"
 cxx="$host-g++-posix"
 
 # --- ICU: collation keys are made by ICU, identical to Linux ---------------
-icu_key="icu-$(basename "$icu_src" | sed 's/^icu-//')-gcc$gcc_version"
+# Collation, normalization and the character properties are all that Qt
+# and the program take from ICU; number and date formatting (Qt's ICU time
+# zones are off below), transliteration, regular expressions and text
+# breaking are left out, which is half of ICU's code.
+icu_config=(UCONFIG_NO_FORMATTING=1 UCONFIG_NO_TRANSLITERATION=1
+  UCONFIG_NO_REGULAR_EXPRESSIONS=1 UCONFIG_NO_BREAK_ITERATION=1)
+icu_key="icu-$(basename "$icu_src" | sed 's/^icu-//')-gcc$gcc_version-$(printf '%s\n' \
+  "${icu_config[@]}" | sha256sum | cut -c1-10)"
 icu=$cache/$icu_key
 if [ ! -f "$icu/.complete" ]; then
   step "cross-building ICU into $icu (log in $log)"
@@ -104,11 +111,14 @@ if [ ! -f "$icu/.complete" ]; then
     >"$log/icu-host.log" 2>&1
   # Only the libraries: Qt and the program use neither ICU's tools nor its io.
   (cd "$cache/build/$icu_key/cross" &&
-    CC=$cc CXX=$cxx CXXFLAGS="-O2 -std=c++17" "$icu_src/source/configure" --host=$host \
+    CC=$cc CXX=$cxx CPPFLAGS="${icu_config[*]/#/-D}" CXXFLAGS="-O2 -std=c++17" \
+      "$icu_src/source/configure" --host=$host \
       --with-cross-build="$cache/build/$icu_key/host" --prefix="$icu" \
       --disable-tests --disable-samples --disable-extras --disable-tools --disable-icuio \
       --disable-layoutex --with-data-packaging=library &&
     make -j"$jobs" && make install) >"$log/icu-cross.log" 2>&1
+  # What uses these headers must see the parts that are left out.
+  sed -i "1i $(printf '#define %s\\n' "${icu_config[@]/=/ }")" "$icu/include/unicode/uconfig.h"
   touch "$icu/.complete"
   rm -rf "$cache/build/$icu_key"
 fi
@@ -178,7 +188,12 @@ fi
 # bundled because the offscreen platform (the tests') is only built with it;
 # ICU so that QCollator sorts as the program's own ICU keys do. The tablet
 # headers are not in Debian's source; the Direct2D plugin is left out, while
-# the feature itself stays, which PrintSupport's link needs.
+# the feature itself stays, which PrintSupport's link needs. Left out too,
+# as a fresh machine would compile them for nothing: the widgets, dialogs and
+# formats that neither the program nor its tests use (the print dialog needs
+# the date editor, which needs the calendar); the time zones, which would use
+# the formatting left out of ICU above; the calendars beyond the Gregorian.
+# (The input dialog stays: the Windows style includes its header unasked.)
 qt_options=(-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_HOST_PATH=/usr
@@ -190,7 +205,18 @@ qt_options=(-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
   -DFEATURE_system_jpeg=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_freetype=ON -DFEATURE_fontconfig=OFF -DFEATURE_zstd=OFF
   -DFEATURE_icu=ON -DFEATURE_tabletevent=OFF -DFEATURE_direct2d1_1=OFF
-  -DFEATURE_gif=OFF -DFEATURE_ico=ON -DFEATURE_jpeg=ON)
+  -DFEATURE_gif=OFF -DFEATURE_ico=ON -DFEATURE_jpeg=ON
+  -DFEATURE_timezone=OFF -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF
+  -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
+  -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_textodfwriter=OFF
+  -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF
+  -DFEATURE_systemtrayicon=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
+  -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_printpreviewwidget=OFF
+  -DFEATURE_printpreviewdialog=OFF -DFEATURE_mdiarea=OFF -DFEATURE_colordialog=OFF
+  -DFEATURE_fontdialog=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_wizard=OFF -DFEATURE_undoview=OFF
+  -DFEATURE_columnview=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF
+  -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF
+  -DFEATURE_syntaxhighlighter=OFF -DFEATURE_datawidgetmapper=OFF -DFEATURE_errormessage=OFF)
 qt_version=$(basename "$qt_src" | sed 's/^qt6-base-//; s/+.*//')
 qt_key="qt-$qt_version-$(printf '%s\n' "${qt_options[@]}" "$icu_key" "$gcc_version" |
   sha256sum | cut -c1-10)"
