@@ -30,6 +30,8 @@ log=$cache/logs
 mkdir -p "$cache/src" "$log" "$out"
 
 step() { echo "== $(date +%H:%M:%S) $*" >&2; }
+# A cache folder's name ends in a digest of what its build depends on.
+digest() { printf '%s\n' "$@" | sha256sum | cut -c1-10; }
 source "$root/scripts/packages.sh"
 
 # --- Debian packages -------------------------------------------------------
@@ -82,14 +84,13 @@ cc="$host-gcc-posix"
 cxx="$host-g++-posix"
 
 # --- ICU: collation keys are made by ICU, identical to Linux ---------------
-# Collation, normalization and the character properties are all that Qt
-# and the program take from ICU; number and date formatting (Qt's ICU time
-# zones are off below), transliteration, regular expressions and text
-# breaking are left out, which is half of ICU's code.
+# Collation, normalization, the character properties and the converters are
+# all that Qt and the program take from ICU; number and date formatting
+# (Qt's ICU time zones are off below), transliteration, regular expressions
+# and text breaking are left out, which is half of ICU's code.
 icu_config=(UCONFIG_NO_FORMATTING=1 UCONFIG_NO_TRANSLITERATION=1
   UCONFIG_NO_REGULAR_EXPRESSIONS=1 UCONFIG_NO_BREAK_ITERATION=1)
-icu_key="icu-$(basename "$icu_src" | sed 's/^icu-//')-gcc$gcc_version-$(printf '%s\n' \
-  "${icu_config[@]}" | sha256sum | cut -c1-10)"
+icu_key="icu-$(basename "$icu_src" | sed 's/^icu-//')-gcc$gcc_version-$(digest "${icu_config[@]}")"
 icu=$cache/$icu_key
 if [ ! -f "$icu/.complete" ]; then
   step "cross-building ICU into $icu (log in $log)"
@@ -163,8 +164,7 @@ fi
 # file renames the source's zconf.h: the library is its C files, compiled as
 # that makefile does.
 zlib_flags=(-O2 -Wall)
-zlib_key="$(basename "$zlib_src")-gcc$gcc_version-$(printf '%s\n' "${zlib_flags[@]}" |
-  sha256sum | cut -c1-10)"
+zlib_key="$(basename "$zlib_src")-gcc$gcc_version-$(digest "${zlib_flags[@]}")"
 zlib=$cache/$zlib_key
 if [ ! -f "$zlib/.complete" ]; then
   step "cross-building zlib into $zlib (log in $log/$zlib_key.log)"
@@ -218,8 +218,7 @@ qt_options=(-DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
   -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF
   -DFEATURE_syntaxhighlighter=OFF -DFEATURE_datawidgetmapper=OFF -DFEATURE_errormessage=OFF)
 qt_version=$(basename "$qt_src" | sed 's/^qt6-base-//; s/+.*//')
-qt_key="qt-$qt_version-$(printf '%s\n' "${qt_options[@]}" "$icu_key" "$gcc_version" |
-  sha256sum | cut -c1-10)"
+qt_key="qt-$qt_version-$(digest "${qt_options[@]}" "$icu_key" "$gcc_version")"
 qt=$cache/$qt_key
 if [ ! -f "$qt/.complete" ]; then
   step "cross-building Qt $qt_version into $qt (log in $log/$qt_key.log)"
@@ -243,8 +242,8 @@ quazip_patch=$root/resources/windows/quazip-without-core5compat.patch
 quazip_options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DQUAZIP_QT_MAJOR_VERSION=6
   -DQUAZIP_BZIP2=OFF -DQUAZIP_FETCH_LIBS=OFF -DQUAZIP_ENABLE_TESTS=OFF)
 quazip_version=$(basename "$quazip_src" | sed 's/^libquazip1-qt5-//')
-quazip_key="quazip-$quazip_version-$(printf '%s\n' "${quazip_options[@]}" "$qt_key" "$zlib_key" \
-  "$(sha256sum <"$quazip_patch")" | sha256sum | cut -c1-10)"
+quazip_key="quazip-$quazip_version-$(digest "${quazip_options[@]}" "$qt_key" "$zlib_key" \
+  "$(sha256sum <"$quazip_patch")")"
 quazip=$cache/$quazip_key
 if [ ! -f "$quazip/.complete" ]; then
   step "cross-building QuaZip $quazip_version into $quazip (log in $log/$quazip_key.log)"
