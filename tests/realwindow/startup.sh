@@ -9,26 +9,27 @@ set -euo pipefail
 program=$1
 screenshot=${2:-}
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xwininfo; do
     command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
-display=:$((300 + $$ % 300))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
+work=$(mktemp -d)
+xvfb=
 app=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
 }
 trap cleanup EXIT
+. "$(dirname "$0")/../support/xvfb.sh"
+start_xvfb "$work" 1280x1024x24
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Waits up to 10 s for a visible window whose title matches; prints its id.
 wait_for() {
     for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        id=$(visible_windows "$1" | head -n 1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$app" 2>/dev/null || { echo "program ended" >&2; return 1; }
         sleep 0.1
@@ -50,11 +51,11 @@ open_file() { # dialog-id name
     xdotool type --delay 20 "$2"
     xdotool key Return
     sleep 1
-    if xdotool search --onlyvisible --name '^Lebensmittel öffnen' >/dev/null 2>&1; then
+    if [ -n "$(visible_windows '^Lebensmittel öffnen')" ]; then
         echo "open dialog still shown after $2"; exit 1
     fi
     # An error box would be a window titled "Menuvera 2" alone.
-    if xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1; then
+    if [ -n "$(visible_windows '^Menuvera 2$')" ]; then
         echo "an error box appeared for $2"; exit 1
     fi
     kill -0 "$app"

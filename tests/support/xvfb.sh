@@ -13,3 +13,15 @@ start_xvfb() { # folder size
   [ -s "$1/display" ] || { echo "Xvfb did not start"; exit 1; }
   display=:$(head -n 1 "$1/display")
 }
+
+# visible_windows PATTERN prints the ids of the shown windows whose title
+# matches, leaving out the override-redirect ones: popups such as a
+# completion list or a tooltip have no title bar, yet Qt (and Wine) give
+# them the program's name, which is also the title of its message boxes.
+visible_windows() { # pattern
+  local id
+  for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: no' && echo "$id"
+  done
+  return 0
+}

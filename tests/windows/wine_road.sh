@@ -17,7 +17,7 @@ zip=$(realpath "$1")
 setup=$(realpath "$2")
 out=$(realpath -m "$3")
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import wine unzip x86_64-w64-mingw32-gcc ps2pdf pdftotext pdfinfo; do
+for tool in Xvfb xdotool xwininfo import wine unzip x86_64-w64-mingw32-gcc ps2pdf pdftotext pdfinfo; do
   command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -58,13 +58,23 @@ mkdir -p "$drivers"
 cp "$here/pdf_printer.ppd" "$drivers/"
 wine "$work/add_printer.exe" "$work/plan.ps" || { echo "no printer"; exit 1; }
 
-failed() { echo "FAILED: $*"; shot failed; exit 1; }
+# CI keeps only what is printed: the windows shown, besides the screenshot.
+failed() {
+  local id
+  echo "FAILED: $*"
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "  shown: '$(xdotool getwindowname "$id")'" \
+      "$(xwininfo -id "$id" | grep -E 'Width|Height|Override' | tr -s ' \n' ' ')"
+  done
+  shot failed
+  exit 1
+}
 shot() { import -window root "$out/$1.png"; }
 step() { echo "$(date +%H:%M:%S) $*"; }
 wait_window() { # title-pattern [seconds]
   local i
   for i in $(seq $((${2:-20} * 10))); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+    [ -n "$(visible_windows "$1")" ] && return 0
     sleep 0.1
   done
   failed "no window '$1'"
@@ -72,14 +82,14 @@ wait_window() { # title-pattern [seconds]
 wait_gone() { # title-pattern
   local i
   for i in $(seq 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    [ -n "$(visible_windows "$1")" ] || return 0
     sleep 0.1
   done
   failed "the window '$1' stays"
 }
 focus() { # title-pattern
   local id
-  id=$(xdotool search --onlyvisible --name "$1" | tail -n 1)
+  id=$(visible_windows "$1" | tail -n 1)
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep 0.3
 }
@@ -92,14 +102,14 @@ choose_file() { # title name
   type_text "$2"
   keys Return
   sleep 0.5
-  if xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; then
+  if [ -n "$(visible_windows "$1")" ]; then
     focus "$1"
     keys Return
   fi
   wait_gone "$1"
 }
 no_error_box() {
-  ! xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1 ||
+  [ -z "$(visible_windows '^Menuvera 2$')" ] ||
     failed "an error box is shown"
 }
 
@@ -124,7 +134,7 @@ choose_file '^Lebensmittel öffnen$' Lebensmittel.lmk
 no_error_box
 sleep 1
 step "catalogue opened"
-main=$(xdotool search --onlyvisible --name '^Menuvera 2 ' | head -n 1)
+main=$(visible_windows '^Menuvera 2 ' | head -n 1)
 xdotool windowfocus "$main" 2>/dev/null || true
 sleep 0.3
 type_text Banane
@@ -187,7 +197,7 @@ wait_window '^Menuvera 2$'
 sleep 0.5
 shot 5-separator-point
 boxes=0
-while xdotool search --onlyvisible --name '^Menuvera 2$' >/dev/null 2>&1 && [ $boxes -lt 10 ]; do
+while [ -n "$(visible_windows '^Menuvera 2$')" ] && [ $boxes -lt 10 ]; do
   focus '^Menuvera 2$'
   keys Return
   sleep 0.5
@@ -222,7 +232,7 @@ wait_window '^Info über'
 sleep 1
 shot 7-about
 # The logo is a link for the mouse.
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^Info über' | tail -n 1)")"
+eval "$(xdotool getwindowgeometry --shell "$(visible_windows '^Info über' | tail -n 1)")"
 xdotool mousemove $((X + 370)) $((Y + 150)) click 1
 for _ in $(seq 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
 [ "$(cat "$work/opened" 2>/dev/null)" = https://www.menuvera.example/ ] ||
