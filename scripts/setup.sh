@@ -26,7 +26,7 @@ packages=(
   # run time: platform plugins, German translations, fonts, German locale
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core locales
   # real-window checks, screenshots and PDF inspection
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils x11-xkb-utils xdotool imagemagick poppler-utils
   # the accessibility bus through which the real-window checks read the windows
   dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
   # a printing system of the test's own, with printer queues that take and refuse jobs
