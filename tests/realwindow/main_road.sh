@@ -12,7 +12,7 @@ road=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3
 
-for tool in Xvfb xdotool dbus-run-session pdftotext pdfinfo import; do
+for tool in Xvfb xdotool xwininfo dbus-run-session pdftotext pdfinfo import; do
     command -v $tool >/dev/null || { echo "missing $tool"; exit 1; }
 done
 $python -c 'import gi; gi.require_version("Atspi", "2.0")' ||
